@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tovalin needs to build, run and test.
+# Idempotent: asks apt only for what dpkg does not already report installed.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-svg-dev libemf2svg-dev
+  libharfbuzz-dev libicu-dev libjpeg-dev libcups2-dev
+  fontconfig fonts-ipafont-gothic fonts-ipafont-mincho
+  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  xvfb xauth
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+SUDO=()
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${SUDO[@]}" apt-get update -qq
+"${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,7 @@
+#include "app/AppSettings.h"
+
+AppSettings& AppSettings::instance()
+{
+    static AppSettings settings;
+    return settings;
+}

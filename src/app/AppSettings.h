@@ -1,0 +1,147 @@
+#pragma once
+// The in-memory image of POSTCSV.INI. One instance lives for the whole run
+// (AppSettings::instance()); forms copy what they need when they open and write
+// back only on a confirmed save.
+
+#include <QString>
+#include <array>
+
+// Stored style of one layout field. Positions and lengths are layout pixels
+// (0.37795 pixel per 0.1 mm) relative to the card's or label's top-left corner.
+struct FieldStyle {
+    QString fontName = QStringLiteral("ＭＳ ゴシック");
+    int fontSize = 10;     // points
+    bool tate = false;     // vertical writing
+    bool bold = false;
+    bool italic = false;
+    int alignment = 0;     // 0 left (top), 1 centre, 2 right (bottom)
+    bool post = false;     // drawn as postal-code digits
+    bool postWaku = false; // sender postal box layout (postcard field 7 only)
+    int top = 10;
+    int left = 10;
+    int width = 80;        // length along the writing direction
+    bool visible = false;
+
+    bool operator==(const FieldStyle& o) const
+    {
+        return fontName == o.fontName && fontSize == o.fontSize && tate == o.tate
+            && bold == o.bold && italic == o.italic && alignment == o.alignment
+            && post == o.post && postWaku == o.postWaku && top == o.top
+            && left == o.left && width == o.width && visible == o.visible;
+    }
+    bool operator!=(const FieldStyle& o) const { return !(*this == o); }
+};
+
+// Stamp picture of a layout; an empty path means no picture.
+struct ImageBox {
+    QString path;
+    int top = 0;
+    int left = 0;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const ImageBox& o) const
+    {
+        return path == o.path && top == o.top && left == o.left && width == o.width
+            && height == o.height;
+    }
+    bool operator!=(const ImageBox& o) const { return !(*this == o); }
+};
+
+// A4 label sheet geometry; lengths in 0.1 mm.
+struct LabelSheet {
+    int columns = 2;
+    int rows = 6;
+    int topMargin = 100;
+    int bottomMargin = 100;
+    int leftMargin = 80;
+    int rightMargin = 80;
+    int rowGap = 0;    // vertical gap between rows
+    int columnGap = 0; // horizontal gap between columns
+
+    bool operator==(const LabelSheet& o) const
+    {
+        return columns == o.columns && rows == o.rows && topMargin == o.topMargin
+            && bottomMargin == o.bottomMargin && leftMargin == o.leftMargin
+            && rightMargin == o.rightMargin && rowGap == o.rowGap && columnGap == o.columnGap;
+    }
+    bool operator!=(const LabelSheet& o) const { return !(*this == o); }
+};
+
+// Sender details, section [MOTO]. A missing key reads as one blank.
+struct SenderInfo {
+    QString postalCode = QStringLiteral(" ");
+    QString address1 = QStringLiteral(" ");
+    QString address2 = QStringLiteral(" ");
+    QString name1 = QStringLiteral(" ");
+    QString name2 = QStringLiteral(" ");
+    QString tel = QStringLiteral(" ");
+    QString fax = QStringLiteral(" ");
+    QString mail = QStringLiteral(" ");
+    QString url = QStringLiteral(" ");
+
+    bool operator==(const SenderInfo& o) const
+    {
+        return postalCode == o.postalCode && address1 == o.address1 && address2 == o.address2
+            && name1 == o.name1 && name2 == o.name2 && tel == o.tel && fax == o.fax
+            && mail == o.mail && url == o.url;
+    }
+    bool operator!=(const SenderInfo& o) const { return !(*this == o); }
+};
+
+// CSV source and column mapping, section [POSTCSV].
+// Column numbers count from 1; 0 = no column ("対象項目無し"), -1 = never set.
+struct CsvColumnMap {
+    QString fileName;
+    QString textDelimiter;
+    int postNo = -1;
+    int adr1No = -1;
+    int adr2No = -1;
+    int mei1No = -1;
+    int mei2No = -1;
+    int cbarNo = -1;
+    int keisNo = -1;
+    bool hasHeader = false;
+
+    bool operator==(const CsvColumnMap& o) const
+    {
+        return fileName == o.fileName && textDelimiter == o.textDelimiter && postNo == o.postNo
+            && adr1No == o.adr1No && adr2No == o.adr2No && mei1No == o.mei1No
+            && mei2No == o.mei2No && cbarNo == o.cbarNo && keisNo == o.keisNo
+            && hasHeader == o.hasHeader;
+    }
+    bool operator!=(const CsvColumnMap& o) const { return !(*this == o); }
+};
+
+constexpr int kFieldCount = 15;
+using FieldStyles = std::array<FieldStyle, kFieldCount>; // element n-1 is field n
+
+// The groups of settings that the forms write back.
+enum class SettingsGroup { Postcard, Sender, Label };
+
+struct AppSettings {
+    FieldStyles postcardFields = defaultFields(true);
+    FieldStyles labelFields = defaultFields(false);
+    ImageBox postcardImage;
+    ImageBox labelImage;
+    double postcardOffsetX = 0; // mm
+    double postcardOffsetY = 0; // mm
+    bool postcardPostMark = true;
+    double labelOffsetX = 0;
+    double labelOffsetY = 0;
+    bool labelPostMark = true;
+    LabelSheet labelSheet;
+    SenderInfo sender;
+    CsvColumnMap csv;
+
+    // Defaults for missing keys: postcard field 1 is the postal-code digit field.
+    static FieldStyles defaultFields(bool postcard)
+    {
+        FieldStyles f{};
+        f[0].post = postcard;
+        return f;
+    }
+
+    // The process-wide image used by the desktop program.
+    static AppSettings& instance();
+};
