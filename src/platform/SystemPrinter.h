@@ -3,45 +3,52 @@
 // record in use and the device values of its paper, and print jobs that reach CUPS with
 // the chosen paper, orientation and tray. With no scheduler or no printer the list is
 // empty and every operation does nothing.
+//
+// A job is painted into a temporary PDF whose page is the physical sheet (landscape pages
+// are landscape-shaped) at the printer's resolution, and handed to CUPS with the record's
+// PageSize/media, InputSlot/media-source, resolution, duplex and orientation options.
 
 #include "platform/DevMode.h"
+#include "platform/PrinterDriver.h"
 
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <memory>
 
 class QPaintDevice;
+class QPainter;
 
 struct PrinterEntry {
     QString name;
-    quint32 attributes = 0;                 // 0x20 marks a hidden printer
-    bool hidden() const { return (attributes & 0x20u) != 0; }
-};
+    QString info;                           // the queue's description (printer-info)
+    quint32 attributes = 0;                 // PRINTER_ATTRIBUTE_* bits; 0x20 marks a hidden printer
+    bool hidden() const { return (attributes & AttributeHidden) != 0; }
 
-// Device values of the selected printer and paper, as the page layout needs them.
-struct DeviceValues {
-    int logPixelsX = 0;      // dots per inch
-    int logPixelsY = 0;
-    int physicalWidth = 0;   // whole sheet, printer pixels
-    int physicalHeight = 0;
-    int physicalOffsetX = 0; // sheet corner to printable area, printer pixels
-    int physicalOffsetY = 0;
-    int horzRes = 0;         // printable area, printer pixels
-    int vertRes = 0;
+    static constexpr quint32 AttributeDefault = 0x04;
+    static constexpr quint32 AttributeShared = 0x08;
+    static constexpr quint32 AttributeNetwork = 0x10;
+    // Queues CUPS made by itself for printers it discovered: not one the user set up.
+    static constexpr quint32 AttributeHidden = 0x20;
+    static constexpr quint32 AttributeLocal = 0x40;
 };
 
 class SystemPrinter {
 public:
     static SystemPrinter& instance();
 
-    // Printer list in CUPS order, taken on first use; refresh() takes it again.
+    // Printer list in CUPS order, taken on first use; refresh() takes it again (and keeps
+    // the selection when that printer is still there).
     const QVector<PrinterEntry>& printers() const;
     void refresh();
     QString defaultPrinterName() const;
+    int defaultPrinterIndex() const;     // -1 when there is no printer
 
-    // -1 selects the system default printer.
+    // The selected printer's position in the list (-1 when there is no printer).
     int printerIndex() const;
+    // Selects a printer and makes its driver's default record current; -1 (or any index
+    // outside the list) selects the system default printer.
     void setPrinterIndex(int index);
     QString printerName() const;               // the selected printer's listed name
 
@@ -54,20 +61,32 @@ public:
     // The driver's paper names with their DMPAPER numbers, and its paper sources (trays).
     QVector<QPair<int, QString>> paperNames() const;
     QVector<QPair<int, QString>> paperSources() const;
+    // What the selected printer's driver offers (papers, trays, resolutions, duplex).
+    const PrinterDriver& driver() const;
+    // The CUPS options a job on the selected printer carries.
+    QVector<QPair<QString, QString>> jobOptions() const;
 
-    // Print job on the selected printer with the current device mode. The paint device's
-    // coordinates are printer pixels from the top-left corner of the physical sheet.
+    // Print job on the selected printer with the current device mode. painter() draws in
+    // printer pixels (LOGPIXELSX/Y of the device values) from the top-left corner of the
+    // physical sheet; it is active from beginDoc to endDoc and keeps its state across pages.
+    // When the two resolutions differ the painter starts with a scaling transform: combine
+    // with it (setTransform(t, true)) rather than replacing it.
     bool beginDoc(const QString& title);
-    QPaintDevice* device() const;              // valid between beginDoc and endDoc
+    QPainter* painter() const;                 // null outside a job
+    QPaintDevice* device() const;              // the job's paint device; draw through painter()
     bool newPage();
     bool endDoc();                             // submits the job; false when CUPS refused it
     void abortDoc();
     bool printing() const;
+    int pageNumber() const;                    // pages begun in the running job
+    int lastJobId() const;                     // CUPS job id of the last submitted job, 0 if none
     QString errorString() const;
 
 private:
     SystemPrinter();
     ~SystemPrinter();
+    SystemPrinter(const SystemPrinter&) = delete;
+    SystemPrinter& operator=(const SystemPrinter&) = delete;
     struct Impl;
     std::unique_ptr<Impl> d;
 };
