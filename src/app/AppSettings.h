@@ -145,3 +145,31 @@ struct AppSettings {
     // The process-wide image used by the desktop program.
     static AppSettings& instance();
 };
+
+// ---------------------------------------------------------------------------------------
+// POSTCSV.INI. The functions without a path work on AppSettings::instance() and the file
+// AppPaths::settingsFilePath(); the others let tests and the batch printer name both.
+// Every save writes its whole group in one atomic replacement of the file: either all
+// of the group's keys reach the disk or none do (a read-only place, a failed write, or a
+// text with a character that code page 932 cannot hold all give false).
+
+class QByteArray;
+
+// Reads the settings file into the image, creating it with default content first when
+// it is missing. False when it can be neither read nor created.
+bool LoadSettings();
+bool LoadSettings(AppSettings& settings, const QString& path);
+
+// Creates or replaces the file with the default content.
+bool WriteDefaultSettingsFile();
+bool WriteDefaultSettingsFile(const QString& path);
+// The default content: code page 932, CR LF line ends.
+QByteArray DefaultSettingsFileBytes();
+
+// Writes one group (postcard, sender or label) from the image.
+bool SaveLayoutSettings(SettingsGroup group);
+bool SaveLayoutSettings(const AppSettings& settings, SettingsGroup group, const QString& path);
+
+// Writes [POSTCSV] from the image's csv member.
+bool SaveCsvSettings();
+bool SaveCsvSettings(const AppSettings& settings, const QString& path);

@@ -1,3 +1,5 @@
+#include "platform/ScriptedMessages.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,5 +10,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // An unscripted question or dialog fails the test that met it.
+    setScriptFailureHandler([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
     return RUN_ALL_TESTS();
 }

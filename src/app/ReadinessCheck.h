@@ -1,0 +1,36 @@
+#pragma once
+// The check that runs before a print form opens (and before the batch printer prints):
+// the configured CSV file exists, holds a record, and has enough fields in its first
+// record for every configured column. It needs no widgets.
+
+#include "app/AppSettings.h"
+
+#include <QString>
+
+struct ReadinessResult {
+    enum Status {
+        Ready,
+        FileMissing,  // no file configured, or none at the path
+        Unreadable,   // the file exists but cannot be read (or is too large)
+        Empty,        // no line, or only the header line
+        BadPostNo,    // column settings in the order they are checked
+        BadAdr1No,
+        BadAdr2No,
+        BadMei1No,
+        BadMei2No,
+        BadCbarNo,
+        BadKeisNo,
+    };
+    Status status = Ready;
+    QString message; // the two-line warning (lines joined by CR LF); empty when ready
+
+    bool ready() const { return status == Ready; }
+};
+
+// Runs the check without showing anything.
+ReadinessResult CheckReadiness(const CsvColumnMap& csv);
+
+// Runs the check on AppSettings::instance().csv; when it fails, shows its warning
+// through Messages::current() and returns false.
+bool ReadinessCheck();
+bool ReadinessCheck(const CsvColumnMap& csv);

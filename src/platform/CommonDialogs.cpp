@@ -1,0 +1,98 @@
+#include "platform/CommonDialogs.h"
+
+#include "platform/ScriptedMessages.h"
+
+namespace {
+
+class NoDialogs final : public CommonDialogs {
+public:
+    QString openFile(const OpenFileRequest&, QWidget*) override { return QString(); }
+    QString openPicture(const OpenFileRequest&, QWidget*) override { return QString(); }
+};
+
+CommonDialogs* g_current = nullptr;
+
+} // namespace
+
+CommonDialogs& CommonDialogs::current()
+{
+    static NoDialogs fallback;
+    return g_current ? *g_current : fallback;
+}
+
+void CommonDialogs::setCurrent(CommonDialogs* dialogs)
+{
+    g_current = dialogs;
+}
+
+QStringList CommonDialogs::qtNameFilters(const QString& windowsFilter)
+{
+    QStringList out;
+    const QStringList parts = windowsFilter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts.at(i).trimmed();
+        // Qt reads the patterns from the last parentheses of the description, so the
+        // Windows-style "(*.a;*.b;)" there is replaced by the Qt form.
+        const qsizetype open = desc.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && desc.endsWith(QLatin1Char(')')))
+            desc = desc.left(open).trimmed();
+        QStringList patterns;
+        for (const QString& p : parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            const QString t = p.trimmed();
+            if (t.isEmpty())
+                continue;
+            if (!patterns.contains(t))
+                patterns << t;
+            const QString upper = t.toUpper();
+            if (!patterns.contains(upper))
+                patterns << upper;
+        }
+        out << desc + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return out;
+}
+
+ScriptedDialogs::ScriptedDialogs() : m_previous(&CommonDialogs::current())
+{
+    CommonDialogs::setCurrent(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    if (&CommonDialogs::current() == this)
+        CommonDialogs::setCurrent(m_previous);
+    if (!m_answers.empty())
+        reportScriptFailure(QStringLiteral("%1 queued dialog answer(s) never used").arg(m_answers.size()));
+}
+
+void ScriptedDialogs::answerOpenFile(const QString& path)
+{
+    m_answers.emplace_back(Kind::OpenFile, path);
+}
+
+void ScriptedDialogs::answerOpenPicture(const QString& path)
+{
+    m_answers.emplace_back(Kind::OpenPicture, path);
+}
+
+QString ScriptedDialogs::take(Kind kind, const OpenFileRequest& request)
+{
+    m_requests.push_back({ kind, request });
+    if (m_answers.empty() || m_answers.front().first != kind) {
+        reportScriptFailure(QStringLiteral("unexpected dialog: ") + request.title);
+        return QString();
+    }
+    QString path = m_answers.front().second;
+    m_answers.pop_front();
+    return path;
+}
+
+QString ScriptedDialogs::openFile(const OpenFileRequest& request, QWidget*)
+{
+    return take(Kind::OpenFile, request);
+}
+
+QString ScriptedDialogs::openPicture(const OpenFileRequest& request, QWidget*)
+{
+    return take(Kind::OpenPicture, request);
+}

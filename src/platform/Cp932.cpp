@@ -1,0 +1,175 @@
+#include "platform/Cp932.h"
+
+#include <QList>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr char16_t kNone = 0xFFFF; // no character for this byte or pair
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Decoding tables taken once from the ICU converter, so that the mapping is exactly
+// the Windows one while the loop below decides what happens to faulty bytes.
+struct Tables {
+    std::array<char16_t, 256> single{};
+    std::vector<char16_t> pairs; // (lead - 0x80) * 256 + trail
+
+    Tables() : pairs(128 * 256, kNone)
+    {
+        for (int b = 0; b < 0x80; ++b)
+            single[b] = char16_t(b);
+        for (int b = 0x80; b < 0x100; ++b) {
+            single[b] = kNone;
+            if (Cp932::isLeadByte(uchar(b)))
+                continue;
+            QStringDecoder dec("windows-31j", QStringDecoder::Flag::Stateless);
+            const char byte = char(b);
+            const QString s = dec(QByteArrayView(&byte, 1));
+            if (!dec.hasError() && s.size() == 1 && s.at(0).unicode() != 0x1A)
+                single[b] = s.at(0).unicode();
+        }
+
+        // Every lead/trail pair followed by a line feed, decoded in one go; a pair
+        // without a character comes out as U+001A.
+        QByteArray all;
+        all.reserve(60 * 189 * 3);
+        std::vector<int> index;
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!Cp932::isLeadByte(uchar(lead)))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!Cp932::isTrailByte(uchar(trail)))
+                    continue;
+                all.append(char(lead));
+                all.append(char(trail));
+                all.append('\n');
+                index.push_back((lead - 0x80) * 256 + trail);
+            }
+        }
+        QStringDecoder dec("windows-31j");
+        const QString text = dec(all);
+        const auto parts = QStringView(text).split(u'\n');
+        for (size_t i = 0; i < index.size() && i < size_t(parts.size()); ++i) {
+            const QStringView p = parts.at(qsizetype(i));
+            if (p.size() == 1 && p.at(0).unicode() != 0x1A && p.at(0).unicode() != kReplacement)
+                pairs[size_t(index[i])] = p.at(0).unicode();
+        }
+    }
+};
+
+const Tables& tables()
+{
+    static const Tables t;
+    return t;
+}
+
+} // namespace
+
+namespace Cp932 {
+
+QString decode(QByteArrayView bytes, DecodeStats* stats)
+{
+    const Tables& t = tables();
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    char16_t* const begin = dst;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    qsizetype bad = 0;
+    qsizetype firstBad = -1;
+    auto markBad = [&](const unsigned char* at) {
+        if (firstBad < 0)
+            firstBad = at - reinterpret_cast<const unsigned char*>(bytes.data());
+        ++bad;
+        *dst++ = kReplacement;
+    };
+
+    while (p < end) {
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            *dst++ = char16_t(b);
+            ++p;
+            continue;
+        }
+        if (isLeadByte(b)) {
+            if (p + 1 < end && isTrailByte(p[1])) {
+                const char16_t c = t.pairs[size_t(b - 0x80) * 256 + p[1]];
+                if (c == kNone)
+                    markBad(p);
+                else
+                    *dst++ = c;
+                p += 2;
+            } else {
+                // The following byte is read anew: it may well be valid text.
+                markBad(p);
+                ++p;
+            }
+            continue;
+        }
+        const char16_t c = t.single[b];
+        if (c == kNone)
+            markBad(p);
+        else
+            *dst++ = c;
+        ++p;
+    }
+    out.truncate(dst - begin);
+    if (stats) {
+        stats->badSequences = bad;
+        stats->firstBadOffset = firstBad;
+    }
+    return out;
+}
+
+bool encode(QStringView text, QByteArray* out, QString* firstUnmappable)
+{
+    // Plain ASCII is the common case (numbers, paths) and needs no converter.
+    bool ascii = true;
+    for (QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        if (out)
+            *out = text.toLatin1();
+        return true;
+    }
+
+    QStringEncoder enc("windows-31j", QStringEncoder::Flag::Stateless);
+    QByteArray bytes = enc(text);
+    if (!enc.hasError() && !text.contains(QChar(kReplacement))) {
+        if (out)
+            *out = std::move(bytes);
+        return true;
+    }
+    if (firstUnmappable) {
+        firstUnmappable->clear();
+        // Find the culprit character by character (surrogate pairs kept whole).
+        for (qsizetype i = 0; i < text.size();) {
+            const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+            const QStringView one = text.mid(i, len);
+            QStringEncoder single("windows-31j", QStringEncoder::Flag::Stateless);
+            const QByteArray encoded = single(one);
+            if (single.hasError() || one.contains(QChar(kReplacement))) {
+                *firstUnmappable = one.toString();
+                break;
+            }
+            i += len;
+        }
+    }
+    return false;
+}
+
+bool canEncode(QStringView text)
+{
+    return encode(text, nullptr);
+}
+
+} // namespace Cp932

@@ -1,0 +1,133 @@
+#include "platform/Cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray hex(const char* h)
+{
+    return QByteArray::fromHex(h);
+}
+
+struct DecodeCase {
+    const char* name;
+    const char* bytes; // hex
+    const char16_t* text;
+    int bad;
+    int firstBad;
+};
+
+} // namespace
+
+TEST(Cp932, DecodesTheWindowsMapping)
+{
+    const DecodeCase cases[] = {
+        { "ascii", "41622c31", u"Ab,1", 0, -1 },
+        { "backslash stays", "5c", u"\\", 0, -1 },
+        { "tilde stays", "7e", u"~", 0, -1 },
+        { "full-width minus", "817c", u"－", 0, -1 },
+        { "wave dash as full-width tilde", "8160", u"～", 0, -1 },
+        { "circled one", "8740", u"①", 0, -1 },
+        { "half-width katakana", "b1b2", u"ｱｲ", 0, -1 },
+        { "kanji with 5C trail byte", "955c8ea6", u"表示", 0, -1 },
+        { "postal mark", "81a7", u"〒", 0, -1 },
+        { "IBM extension", "fbfc", u"髙", 0, -1 },
+        { "NEC selected IBM extension", "ed40", u"纊", 0, -1 },
+        { "ideographic space", "8140", u"　", 0, -1 },
+    };
+    for (const auto& c : cases) {
+        Cp932::DecodeStats st;
+        EXPECT_EQ(Cp932::decode(hex(c.bytes), &st), QString::fromUtf16(c.text)) << c.name;
+        EXPECT_EQ(st.badSequences, c.bad) << c.name;
+        EXPECT_EQ(st.firstBadOffset, c.firstBad) << c.name;
+    }
+}
+
+TEST(Cp932, BadBytesBecomeOneReplacementEachAndKeepTheTextAround)
+{
+    const DecodeCase cases[] = {
+        // A lead byte whose next byte cannot follow it: the next byte is read anew.
+        { "lead byte before a blank", "41 81 20 42", u"A\uFFFD B", 1, 1 },
+        { "lead byte before a comma", "889f 81 2c 88a0", u"亜\uFFFD,唖", 1, 2 },
+        { "lead byte before CR", "82a0 82 0d 0a", u"あ\uFFFD\r\n", 1, 2 },
+        // A pair in the trail range without a character: one replacement for the pair.
+        { "unassigned pair", "41 85 40 42", u"A\uFFFDB", 1, 1 },
+        // A lead byte cut off at the end is not swallowed.
+        { "truncated final lead byte", "41 42 82", u"AB\uFFFD", 1, 2 },
+        { "lone lead byte", "e0", u"\uFFFD", 1, 0 },
+        { "two faults", "fd 41 82", u"\uFFFDA\uFFFD", 2, 0 },
+        { "empty", "", u"", 0, -1 },
+    };
+    for (const auto& c : cases) {
+        QByteArray b = hex(QByteArray(c.bytes).replace(' ', "").constData());
+        Cp932::DecodeStats st;
+        EXPECT_EQ(Cp932::decode(b, &st), QString::fromUtf16(c.text)) << c.name;
+        EXPECT_EQ(st.badSequences, c.bad) << c.name;
+        EXPECT_EQ(st.firstBadOffset, c.firstBad) << c.name;
+    }
+}
+
+TEST(Cp932, EncodesAndRefusesWhatItCannotHold)
+{
+    struct Case {
+        const char* name;
+        const char16_t* text;
+        bool ok;
+        const char* bytes;      // hex, when ok
+        const char16_t* culprit; // when not ok
+    } cases[] = {
+        { "ascii", u"POST=1", true, "504f53543d31", nullptr },
+        { "face name", u"ＭＳ ゴシック", true, "826c827220835383568362834e", nullptr },
+        { "full-width minus", u"－", true, "817c", nullptr },
+        { "full-width tilde", u"～", true, "8160", nullptr },
+        { "half-width katakana", u"ｶｽﾀﾏﾊﾞｰｺｰﾄﾞ", true, "b6bdc0cfcadeb0bab0c4de", nullptr },
+        { "empty", u"", true, "", nullptr },
+        { "emoji", u"年賀\U0001F38D", false, nullptr, u"\U0001F38D" },
+        { "hangul", u"A한", false, nullptr, u"한" },
+        { "replacement character from a bad read", u"x\uFFFDy", false, nullptr, u"\uFFFD" },
+    };
+    for (const auto& c : cases) {
+        QByteArray out("untouched");
+        QString culprit;
+        const bool ok = Cp932::encode(QString::fromUtf16(c.text), &out, &culprit);
+        EXPECT_EQ(ok, c.ok) << c.name;
+        if (c.ok) {
+            EXPECT_EQ(out.toHex(), QByteArray(c.bytes)) << c.name;
+        } else {
+            EXPECT_EQ(out, QByteArray("untouched")) << c.name;
+            EXPECT_EQ(culprit, QString::fromUtf16(c.culprit)) << c.name;
+        }
+        EXPECT_EQ(Cp932::canEncode(QString::fromUtf16(c.text)), c.ok) << c.name;
+    }
+}
+
+TEST(Cp932, EveryDecodedCharacterEncodesBackToItsBytes)
+{
+    // All single bytes and pairs that decode cleanly must come back unchanged, except the
+    // few duplicates that Windows writes with their preferred code.
+    int pairs = 0;
+    int roundTrips = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!Cp932::isLeadByte(uchar(lead)))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (!Cp932::isTrailByte(uchar(trail)))
+                continue;
+            const char b[2] = { char(lead), char(trail) };
+            Cp932::DecodeStats st;
+            const QString s = Cp932::decode(QByteArrayView(b, 2), &st);
+            if (st.badSequences)
+                continue;
+            ++pairs;
+            QByteArray back;
+            ASSERT_TRUE(Cp932::encode(s, &back)) << std::hex << lead << " " << trail;
+            const QString again = Cp932::decode(back);
+            EXPECT_EQ(again, s) << std::hex << lead << " " << trail;
+            if (back == QByteArray(b, 2))
+                ++roundTrips;
+        }
+    }
+    // Code page 932 has 7,915 two-byte characters; a few hundred are duplicates.
+    EXPECT_GT(pairs, 7800);
+    EXPECT_GT(roundTrips, 7000);
+}
