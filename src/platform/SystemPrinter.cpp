@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMap>
 #include <QPageLayout>
@@ -162,6 +163,7 @@ struct SystemPrinter::Impl {
     std::unique_ptr<QTemporaryDir> jobDir;
     std::unique_ptr<QPdfWriter> writer;
     std::unique_ptr<QPainter> painter;
+    double yScale = 1.0;
     QString jobTitle;
     QString jobPrinter;
     QVector<QPair<QString, QString>> jobOptions;
@@ -397,14 +399,7 @@ bool SystemPrinter::beginDoc(const QString& title)
     const QPageSize pageSize(sheet, QPageSize::Point, QString(), QPageSize::ExactMatch);
     d->writer->setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF()));
     d->writer->setResolution(values.logPixelsX);
-    d->painter = std::make_unique<QPainter>();
-    if (!d->painter->begin(d->writer.get())) {
-        d->error = QStringLiteral("cannot write the print file");
-        d->endJob();
-        return false;
-    }
-    if (values.logPixelsY != values.logPixelsX)
-        d->painter->scale(1.0, double(values.logPixelsX) / values.logPixelsY);
+    d->yScale = double(values.logPixelsX) / values.logPixelsY;
     d->jobTitle = title;
     d->jobPrinter = d->printers[d->selected].name;
     d->jobOptions = driver.jobOptions(d->devMode);
@@ -415,6 +410,18 @@ bool SystemPrinter::beginDoc(const QString& title)
 
 QPainter* SystemPrinter::painter() const
 {
+    if (!d->writer)
+        return nullptr;
+    if (!d->painter) {
+        auto painter = std::make_unique<QPainter>();
+        if (!painter->begin(d->writer.get())) {
+            d->error = QStringLiteral("the print file is already being painted");
+            return nullptr;
+        }
+        if (d->yScale != 1.0)
+            painter->scale(1.0, d->yScale);
+        d->painter = std::move(painter);
+    }
     return d->painter.get();
 }
 
@@ -425,9 +432,8 @@ QPaintDevice* SystemPrinter::device() const
 
 bool SystemPrinter::newPage()
 {
-    if (!d->writer || !d->painter)
-        return false;
-    if (!d->writer->newPage())
+    // The PDF takes a new page only while a painter (ours or the caller's) is active on it.
+    if (!d->writer || !d->writer->newPage())
         return false;
     ++d->pages;
     return true;
@@ -437,14 +443,17 @@ bool SystemPrinter::endDoc()
 {
     if (!d->writer)
         return false;
-    d->painter->end();
+    if (d->painter && d->painter->isActive())
+        d->painter->end();
     const QString file = d->jobDir->filePath(QStringLiteral("job.pdf"));
     d->painter.reset();
     d->writer.reset();   // closes the PDF
 
     bool ok = false;
-    Http http = connectScheduler();
-    if (!http) {
+    Http http;
+    if (!QFileInfo::exists(file)) {
+        d->error = QStringLiteral("nothing was printed");
+    } else if (!(http = connectScheduler())) {
         d->error = QStringLiteral("CUPS scheduler not reachable");
     } else {
         int numOptions = 0;

@@ -66,15 +66,17 @@ public:
     // The CUPS options a job on the selected printer carries.
     QVector<QPair<QString, QString>> jobOptions() const;
 
-    // Print job on the selected printer with the current device mode. painter() draws in
-    // printer pixels (LOGPIXELSX/Y of the device values) from the top-left corner of the
-    // physical sheet; it is active from beginDoc to endDoc and keeps its state across pages.
-    // When the two resolutions differ the painter starts with a scaling transform: combine
-    // with it (setTransform(t, true)) rather than replacing it.
+    // Print job on the selected printer with the current device mode. Draw either through
+    // painter() or with a QPainter of your own on device() (begun after beginDoc, ended
+    // before endDoc), not both. Coordinates are printer pixels from the top-left corner of
+    // the physical sheet, at LOGPIXELSX of the device values. painter() is made on first use
+    // and keeps its state across pages; when LOGPIXELSY differs from LOGPIXELSX it starts
+    // with a scaling transform so that y is in LOGPIXELSY pixels: combine with it
+    // (setTransform(t, true)) rather than replacing it.
     bool beginDoc(const QString& title);
     QPainter* painter() const;                 // null outside a job
-    QPaintDevice* device() const;              // the job's paint device; draw through painter()
-    bool newPage();
+    QPaintDevice* device() const;              // the job's paint device, null outside a job
+    bool newPage();                            // needs an active painter on the device
     bool endDoc();                             // submits the job; false when CUPS refused it
     void abortDoc();
     bool printing() const;

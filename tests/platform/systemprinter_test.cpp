@@ -195,3 +195,55 @@ TEST(SystemPrinter, WithoutASchedulerThereAreNoPrintersAndNothingHappens)
         EXPECT_LT(timer.elapsed(), 15000) << server.toStdString();
     }
 }
+
+TEST(SystemPrinter, JobDrawnWithTheCallersOwnPainter)
+{
+    TOVALIN_REQUIRE_TEST_PRINTER();
+    selectTestPrinter(DevMode::PaperA4, DevMode::OrientationPortrait, DevMode::BinUpper);
+    SystemPrinter& sp = SystemPrinter::instance();
+    const DeviceValues v = sp.deviceValues();
+    ASSERT_TRUE(sp.beginDoc(QStringLiteral("tovalin-own-painter")));
+    EXPECT_FALSE(sp.beginDoc(QStringLiteral("second job at once")));
+    QPainter p;
+    ASSERT_TRUE(p.begin(sp.device()));
+    // The device is the whole sheet at the printer's resolution.
+    EXPECT_NEAR(sp.device()->width(), v.physicalWidth, v.logPixelsX / 72.0 + 1);
+    EXPECT_NEAR(sp.device()->height(), v.physicalHeight, v.logPixelsY / 72.0 + 1);
+    p.setFont(QFont(QStringLiteral("IPAGothic"), 20));
+    p.drawText(QPointF(v.physicalWidth / 4, v.physicalHeight / 4), QStringLiteral("宛名印刷一頁"));
+    ASSERT_TRUE(sp.newPage());
+    p.drawText(QPointF(v.physicalWidth / 4, v.physicalHeight / 4), QStringLiteral("宛名印刷二頁"));
+    ASSERT_TRUE(sp.newPage());
+    p.drawText(QPointF(v.physicalWidth / 4, v.physicalHeight / 4), QStringLiteral("宛名印刷三頁"));
+    p.end();
+    ASSERT_TRUE(sp.endDoc()) << sp.errorString().toStdString();
+
+    const QString pdf = CupsTestPrinter::outputFile(sp.lastJobId());
+    ASSERT_FALSE(pdf.isEmpty());
+    const auto info = CupsTestPrinter::pdfInfo(pdf, 3);
+    ASSERT_TRUE(info.ok) << info.error.toStdString();
+    EXPECT_EQ(info.pages, 3);
+    EXPECT_NEAR(info.pageSizePt.width(), 595.28, 1.0);
+    EXPECT_NEAR(info.pageSizePt.height(), 841.89, 1.0);
+    EXPECT_TRUE(CupsTestPrinter::pdfText(pdf, 3, 3).contains(QStringLiteral("宛名印刷三頁")));
+    EXPECT_FALSE(CupsTestPrinter::pdfText(pdf, 3, 3).contains(QStringLiteral("宛名印刷一頁")));
+    CupsTestPrinter::removeOutput(pdf);
+}
+
+TEST(SystemPrinter, JobWithNothingDrawnIsNotSubmitted)
+{
+    TOVALIN_REQUIRE_TEST_PRINTER();
+    ASSERT_TRUE(CupsTestPrinter::selectInSystemPrinter());
+    SystemPrinter& sp = SystemPrinter::instance();
+    const int before = sp.lastJobId();
+    ASSERT_TRUE(sp.beginDoc(QStringLiteral("empty")));
+    EXPECT_FALSE(sp.endDoc());
+    EXPECT_FALSE(sp.errorString().isEmpty());
+    EXPECT_EQ(sp.lastJobId(), before);
+    // An aborted job leaves nothing behind either, and the next job works.
+    ASSERT_TRUE(sp.beginDoc(QStringLiteral("aborted")));
+    sp.painter()->drawLine(0, 0, 100, 100);
+    sp.abortDoc();
+    EXPECT_FALSE(sp.printing());
+    EXPECT_EQ(sp.lastJobId(), before);
+}
