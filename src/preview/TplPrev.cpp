@@ -1,0 +1,540 @@
+#include "preview/TplPrev.h"
+
+#include "platform/Messages.h"
+#include "platform/SystemPrinter.h"
+#include "preview/PageMath.h"
+#include "preview/PictureFile.h"
+#include "preview/PreviewWindow.h"
+#include "preview/TplSetPrinter.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+using namespace PageMath;
+
+namespace {
+
+const QString kNoPrinterComponent = QStringLiteral("プリンタ設定コンポーネントが指定されていません．　　");
+const QString kNoFormName = QStringLiteral("印刷プレビュー用フォーム名が未指定です．　　");
+const QString kNotPreviewForm = QStringLiteral("印刷プレビューコンポ用のフォームではありません．　　");
+const QString kAlreadyShown = QStringLiteral("表示中のフォームをモーダル表示で開くことはできません(矛盾)．　　");
+const QString kNoDrawCode = QStringLiteral("Canvasへの描画コードが見つかりません．　　");
+const QString kPictureFailed = QStringLiteral("画像ファイルを読み込めません．画像なしで描画します．　　");
+const QString kJobNotStarted = QStringLiteral("印刷を開始できません．　　");
+const QString kJobNotSent = QStringLiteral("印刷データをプリンタへ送れませんでした．　　");
+
+void tell(const QString& text)
+{
+    Messages::current().exclamation(text, TplPrev::messageCaption());
+}
+
+// The engine's cursor while a page is recorded or printed; the previous one comes back
+// however the work ends.
+class CursorScope {
+public:
+    explicit CursorScope(Qt::CursorShape shape)
+    {
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+            QGuiApplication::setOverrideCursor(QCursor(shape));
+            m_active = true;
+        }
+    }
+    ~CursorScope()
+    {
+        if (m_active)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    CursorScope(const CursorScope&) = delete;
+    CursorScope& operator=(const CursorScope&) = delete;
+
+private:
+    bool m_active = false;
+};
+
+void pumpMessages()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+} // namespace
+
+struct TplPrev::CachedPicture {
+    QDateTime modified;
+    qint64 size = -1;
+    bool existed = false;
+    PictureFile picture;
+};
+
+QString TplPrev::messageCaption()
+{
+    return QStringLiteral("印刷プレビュー制御コンポーネント");
+}
+
+TplPrev::TplPrev(QObject* parent) : QObject(parent)
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            m_formWidth = screen->size().width() * 3 / 2;
+            m_formHeight = screen->size().height() * 3 / 2;
+        }
+    }
+}
+
+TplPrev::~TplPrev() = default;
+
+// ---- properties -----------------------------------------------------------------------------
+
+TplSetPrinter* TplPrev::plSetPrinter() const { return m_printer.data(); }
+
+void TplPrev::setPlSetPrinter(TplSetPrinter* printer)
+{
+    m_printer = printer;
+    if (!printer)
+        return;
+    if (printer->PrinterName().contains(QLatin1String("Acrobat")))
+        m_pdfPrinter = true;
+    printer->ApplyStoredSettings(false);
+    UpdatePageMetrics();
+    m_pageWidth = 0;
+    m_pageHeight = 0;
+}
+
+void TplPrev::setPageCount(int count)
+{
+    if (count <= 0)
+        return;
+    m_pageCount = count;
+    m_toPage = count;
+}
+
+void TplPrev::setPageWidth(int width)
+{
+    if (width <= 0)
+        return;
+    m_pageWidth = width;
+    if (m_pageHeight > 0)
+        m_pageRatio = double(m_pageHeight) / m_pageWidth;
+}
+
+void TplPrev::setPageHeight(int height)
+{
+    if (height <= 0)
+        return;
+    m_pageHeight = height;
+    if (m_pageWidth > 0)
+        m_pageRatio = double(m_pageHeight) / m_pageWidth;
+}
+
+// ---- page metrics and mappings ----------------------------------------------------------------
+
+void TplPrev::UpdatePageMetrics()
+{
+    if (!m_printer)
+        return;
+    m_dpiX = m_printer->LogPixelsX();
+    m_dpiY = m_printer->LogPixelsY();
+    if (m_dpiX <= 0 || m_dpiY <= 0) {
+        // No printer behind the component: nothing can be laid out in millimetres.
+        m_dpiX = m_dpiY = 0;
+        m_paperWidthPx = m_paperHeightPx = m_paperWidth = m_paperHeight = 0;
+        m_leftMargin = m_topMargin = m_printableRight = m_printableBottom = 0;
+        return;
+    }
+    m_paperWidthPx = m_printer->PhysicalWidth();
+    m_paperHeightPx = m_printer->PhysicalHeight();
+    m_paperWidth = Trunc(m_paperWidthPx * 254.0 / m_dpiX);
+    m_paperHeight = Trunc(m_paperHeightPx * 254.0 / m_dpiY);
+    m_leftMargin = Ceil(m_printer->PhysicalOffsetX() * 254.0 / m_dpiX);
+    m_topMargin = Ceil(m_printer->PhysicalOffsetY() * 254.0 / m_dpiY);
+    m_printableRight = m_leftMargin + Trunc(m_printer->PrintableWidth() * 254.0 / m_dpiX);
+    m_printableBottom = m_topMargin + Trunc(m_printer->PrintableHeight() * 254.0 / m_dpiY);
+}
+
+QTransform TplPrev::printerTransform() const
+{
+    // The job's paint device has its origin at the sheet's corner, so 0.1 mm maps onto it by
+    // the resolution alone; the print offsets move the page left and up.
+    const double sx = m_dpiX > 0 ? m_dpiX / 254.0 : 1.0;
+    const double sy = m_dpiY > 0 ? m_dpiY / 254.0 : 1.0;
+    return QTransform(sx, 0, 0, sy, -m_printOffsetX * sx, -m_printOffsetY * sy);
+}
+
+QRect TplPrev::printableRect() const
+{
+    return QRect(QPoint(m_leftMargin, m_topMargin), QPoint(m_printableRight - 1, m_printableBottom - 1));
+}
+
+// ---- run operations ----------------------------------------------------------------------------
+
+bool TplPrev::requirePrinter()
+{
+    if (m_printer)
+        return true;
+    // Without a printer nothing can be laid out: the operation is abandoned and the caller
+    // gets false. The program itself keeps running, so no layout is lost.
+    tell(kNoPrinterComponent);
+    return false;
+}
+
+bool TplPrev::BeginPreview(DrawPageRoutine drawPage)
+{
+    if (!m_printer) {
+        tell(kNoPrinterComponent);
+        return false;
+    }
+    UpdatePageMetrics();
+    m_page.reset(0, 0);
+    m_pageValid = false;
+    m_drawPage = std::move(drawPage);
+    m_fromPage = 1;
+    m_state = RunState::Started;
+    if (m_pageWidth == 0)
+        m_pageWidth = m_paperWidth;
+    if (m_pageHeight == 0)
+        m_pageHeight = m_paperHeight;
+    m_pageRatio = m_pageWidth > 0 ? double(m_pageHeight) / m_pageWidth : 0;
+    // A new run reads its pictures afresh and reports each failure once.
+    m_pictures.clear();
+    m_reportedPictures.clear();
+    m_pendingPictureErrors.clear();
+    return true;
+}
+
+bool TplPrev::preparePageCanvas(PageRecording* target)
+{
+    if (!requirePrinter())
+        return false;
+    m_pageRatio = m_pageWidth > 0 ? double(m_pageHeight) / m_pageWidth : 0;
+    m_pageWidthPx = qRound(m_pageWidth * double(m_dpiX) / 254.0);
+    m_pageHeightPx = qRound(m_pageHeight * double(m_dpiY) / 254.0);
+    m_canvas = std::make_unique<PageCanvas>(target, m_pageWidth, m_pageHeight);
+    if (m_state == RunState::Started && !m_printing)
+        PaintPaper(m_canvas.get(), m_pageWidth, m_pageHeight, m_paperColor,
+                   m_printer ? m_printer->PaperSourceName() : QString());
+    if (m_viewClip) {
+        target->setPrintableClip(printableRect());
+        m_canvas->setClipToPrintable(true);
+    }
+    return true;
+}
+
+bool TplPrev::isTractorFeed(const QString& paperSourceName)
+{
+    // Compatibility normalisation turns half-width katakana into full-width.
+    return paperSourceName.normalized(QString::NormalizationForm_KC).contains(QStringLiteral("トラクタ"));
+}
+
+void TplPrev::PaintPaper(PageCanvas* canvas, int width, int height, int paperColor,
+                         const QString& paperSourceName)
+{
+    canvas->setPaintingPaper(true);
+    canvas->SetBrushColor(paperColor);
+    canvas->FillRect(0, 0, width, height);
+
+    if (isTractorFeed(paperSourceName)) {
+        canvas->SetPenWidth(0);
+        canvas->SetPenColor(0xC0C0C0);
+        canvas->SetBrushColor(clBtnFace);
+        for (int y = 40;; y += 127) {
+            canvas->Ellipse(40, y, 80, y + 40);
+            canvas->Ellipse(width - 80, y, width - 40, y + 40);
+            if (y >= height)
+                break;
+        }
+        canvas->SetPenStyle(PenStyle::psDot);
+        canvas->Line(127, 127, 0, height);
+        canvas->Line(width - 127, width - 127, 0, height);
+    }
+    // The owner's page starts with a fresh pen and brush.
+    canvas->SetPenWidth(1);
+    canvas->SetPenColor(clBlack);
+    canvas->SetPenStyle(PenStyle::psSolid);
+    canvas->SetBrushColor(clWhite);
+    canvas->setPaintingPaper(false);
+}
+
+void TplPrev::closeCanvas()
+{
+    m_canvas.reset();
+}
+
+const PageRecording* TplPrev::PageMetafile() const
+{
+    return m_pageValid ? &m_page : nullptr;
+}
+
+const PageRecording* TplPrev::RenderPage()
+{
+    if (m_state == RunState::Idle || m_currentPage > m_pageCount || m_currentPage < 1)
+        return nullptr;
+    m_pageValid = false;
+    CursorScope cursor(m_cursor);
+    if (!preparePageCanvas(&m_page))
+        return nullptr;
+    pumpMessages();
+    struct CloseCanvas {
+        TplPrev* self;
+        ~CloseCanvas() { self->closeCanvas(); }
+    } closeOnExit { this };
+    if (m_drawPage)
+        m_drawPage();
+    closeCanvas();
+    m_pageValid = true;
+    if (!m_printing)
+        reportPictureFailures();
+    return &m_page;
+}
+
+void TplPrev::paintPage(QPainter* painter, const QRectF& target) const
+{
+    if (m_pageValid)
+        m_page.replay(painter, target);
+}
+
+bool TplPrev::ShowPreview()
+{
+    if (!m_printer)
+        return false;
+    if (m_pdfPrinter)
+        return Print();
+    if (m_state == RunState::Started)
+        m_currentPage = 1;
+    if (m_formName.isEmpty()) {
+        tell(kNoFormName);
+        return false;
+    }
+    PreviewWindow* window = PreviewWindow::find(m_formName);
+    if (!window) {
+        tell(kNotPreviewForm);
+        return false;
+    }
+    m_previewForm = window;
+    if (window->IsVisible()) {
+        tell(kAlreadyShown);
+        return false;
+    }
+    window->Bind(this);
+    window->ShowModal();
+    return true;
+}
+
+bool TplPrev::Print()
+{
+    if (m_state == RunState::Idle) {
+        tell(kNoDrawCode);
+        return false;
+    }
+    if (!requirePrinter())
+        return false;
+    // Pages outside 1..PageCount do not exist; printing them would only feed blank sheets.
+    const int first = qMax(1, qMin(m_fromPage, m_toPage));
+    const int last = qMin(m_pageCount, qMax(m_fromPage, m_toPage));
+    if (first > last)
+        return false;
+
+    CursorScope cursor(m_cursor);
+    m_printer->ReadFromPrinter(false);
+    UpdatePageMetrics();
+    m_reportedPictures.clear();
+    m_pendingPictureErrors.clear();
+
+    SystemPrinter& sp = SystemPrinter::instance();
+    if (!sp.beginDoc(m_title)) {
+        tell(Messages::twoLines(kJobNotStarted, sp.errorString()));
+        return false;
+    }
+    m_printing = true;
+    QPainter painter;
+    if (!sp.device() || !painter.begin(sp.device())) {
+        sp.abortDoc();
+        m_printing = false;
+        tell(Messages::twoLines(kJobNotStarted, sp.errorString()));
+        return false;
+    }
+    try {
+        for (int page = first; page <= last; ++page) {
+            m_currentPage = page;
+            const PageRecording* rec = RenderPage();
+            if (rec) {
+                painter.save();
+                painter.setTransform(printerTransform());
+                painter.setClipRect(printableRect());
+                rec->replay(&painter);
+                if (OnBeforeView && m_previewForm && m_previewForm->IsVisible()) {
+                    // Overlay drawn by the window's owner on top of the page.
+                    PageRecording overlay;
+                    const bool wasPrinting = m_printing;
+                    m_printing = false; // the overlay canvas gets its paper, as on screen
+                    preparePageCanvas(&overlay);
+                    m_printing = wasPrinting;
+                    struct CloseCanvas {
+                        TplPrev* self;
+                        ~CloseCanvas() { self->closeCanvas(); }
+                    } closeOnExit { this };
+                    OnBeforeView(m_previewForm->windowObject(), m_currentPage);
+                    closeCanvas();
+                    overlay.replay(&painter);
+                }
+                painter.restore();
+                if (OnPrint)
+                    OnPrint(this, m_currentPage);
+                if (page < last)
+                    sp.newPage();
+            }
+            pumpMessages();
+        }
+    } catch (...) {
+        // A failed job is withdrawn whole: half a run of postcards is worse than none.
+        painter.end();
+        sp.abortDoc();
+        pumpMessages();
+        m_printing = false;
+        throw;
+    }
+    painter.end();
+    const bool sent = sp.endDoc();
+    pumpMessages();
+    m_printing = false;
+    reportPictureFailures();
+    if (!sent)
+        tell(Messages::twoLines(kJobNotSent, sp.errorString()));
+    return sent;
+}
+
+bool TplPrev::SavePrinterSettings()
+{
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    m_settingsFileName = exe.dir().filePath(exe.completeBaseName() + QStringLiteral(".plv"));
+    if (!m_printer)
+        return false;
+    QFile file(m_settingsFileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const bool ok = m_printer->writeComponent(&file, true);
+    file.close();
+    return ok && file.error() == QFileDevice::NoError;
+}
+
+void TplPrev::LoadPrinterSettings()
+{
+    if (!m_printer)
+        return;
+    if (!m_settingsFileName.isEmpty()) {
+        QFile file(m_settingsFileName);
+        if (file.open(QIODevice::ReadOnly))
+            m_printer->readComponent(&file);
+    }
+    m_printer->ReadFromPrinter(false);
+    UpdatePageMetrics();
+}
+
+// ---- drawing operations ------------------------------------------------------------------------
+
+void TplPrev::SetFontSize(double points) { if (m_canvas) m_canvas->SetFontSize(points); }
+void TplPrev::SetFontName(const QString& name) { if (m_canvas) m_canvas->SetFontName(name); }
+void TplPrev::SetFontStyle(int flags) { if (m_canvas) m_canvas->SetFontStyle(flags); }
+void TplPrev::SetFont(const PageFont& font) { if (m_canvas) m_canvas->SetFont(font); }
+void TplPrev::SetPenColor(int bgr) { if (m_canvas) m_canvas->SetPenColor(bgr); }
+void TplPrev::SetPenStyle(PenStyle style) { if (m_canvas) m_canvas->SetPenStyle(style); }
+void TplPrev::SetPenWidth(int width) { if (m_canvas) m_canvas->SetPenWidth(width); }
+void TplPrev::Line(int x1, int x2, int y1, int y2) { if (m_canvas) m_canvas->Line(x1, x2, y1, y2); }
+void TplPrev::FrameRect(int x1, int x2, int y1, int y2) { if (m_canvas) m_canvas->FrameRect(x1, x2, y1, y2); }
+void TplPrev::TextOut(int x, int y, const QString& t) { if (m_canvas) m_canvas->TextOut(x, y, t); }
+void TplPrev::TextOutCenter(int x, int y, const QString& t) { if (m_canvas) m_canvas->TextOutCenter(x, y, t); }
+
+void TplPrev::TextLeft(int l, int r, int t, int b, const QString& s) { if (m_canvas) m_canvas->TextLeft(l, r, t, b, s); }
+void TplPrev::TextCenter(int l, int r, int t, int b, const QString& s) { if (m_canvas) m_canvas->TextCenter(l, r, t, b, s); }
+void TplPrev::TextMiddle(int l, int r, int t, int b, const QString& s) { if (m_canvas) m_canvas->TextMiddle(l, r, t, b, s); }
+void TplPrev::TextRight(int l, int r, int t, int b, const QString& s) { if (m_canvas) m_canvas->TextRight(l, r, t, b, s); }
+void TplPrev::TextVTop(int x, int t, int b, const QString& s) { if (m_canvas) m_canvas->TextVTop(x, t, b, s); }
+void TplPrev::TextVCenter(int x, int t, int b, const QString& s) { if (m_canvas) m_canvas->TextVCenter(x, t, b, s); }
+void TplPrev::TextVBottom(int x, int t, int b, const QString& s) { if (m_canvas) m_canvas->TextVBottom(x, t, b, s); }
+
+void TplPrev::TextSpaced(int x1, int x2, int y1, int y2, int count, const QString& text)
+{
+    if (m_canvas)
+        m_canvas->TextSpaced(x1, x2, y1, y2, count, text);
+}
+
+void TplPrev::TextOutRotated(int x, int y, double angle, double widthPercent, const QString& text)
+{
+    if (m_canvas)
+        m_canvas->TextOutRotated(x, y, angle, widthPercent, text);
+}
+
+void TplPrev::DrawPostalCode(const QString& text, int offsetX, int offsetY, bool force, int shift, int frameColor)
+{
+    if (!m_canvas)
+        return;
+    PostalCodePage page;
+    page.pageWidth = m_pageWidth;
+    page.pageHeight = m_pageHeight;
+    page.landscape = m_printer && m_printer->Landscape();
+    page.printing = m_printing;
+    m_canvas->DrawPostalCode(text, offsetX, offsetY, force, shift, frameColor, page);
+}
+
+const PictureFile& TplPrev::picture(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    const QString key = info.absoluteFilePath();
+    const bool exists = info.exists();
+    const QDateTime modified = exists ? info.lastModified() : QDateTime();
+    const qint64 size = exists ? info.size() : -1;
+    auto it = m_pictures.find(key);
+    if (it != m_pictures.end() && (*it)->existed == exists && (*it)->modified == modified
+        && (*it)->size == size)
+        return (*it)->picture;
+    auto entry = std::make_shared<CachedPicture>();
+    entry->existed = exists;
+    entry->modified = modified;
+    entry->size = size;
+    entry->picture = PictureFile::load(fileName);
+    if (m_pictures.size() > 64)
+        m_pictures.clear();
+    m_pictures.insert(key, entry);
+    return entry->picture;
+}
+
+void TplPrev::DrawImage(int x1, int x2, int y1, int y2, int mode, const QString& fileName)
+{
+    if (!m_canvas)
+        return;
+    pumpMessages();
+    const PictureFile& pic = picture(fileName);
+    pumpMessages();
+    if (pic.isNull()) {
+        const QString key = QFileInfo(fileName).absoluteFilePath();
+        if (!m_reportedPictures.contains(key)) {
+            m_reportedPictures.insert(key);
+            m_pendingPictureErrors << fileName + QStringLiteral("（") + pic.errorString() + QStringLiteral("）");
+        }
+        return;
+    }
+    m_canvas->DrawPicture(x1, x2, y1, y2, mode, pic);
+    pumpMessages();
+}
+
+QStringList TplPrev::failedPictures() const
+{
+    QStringList list(m_reportedPictures.begin(), m_reportedPictures.end());
+    list.sort();
+    return list;
+}
+
+void TplPrev::reportPictureFailures()
+{
+    if (m_pendingPictureErrors.isEmpty())
+        return;
+    const QString lines = m_pendingPictureErrors.join(QStringLiteral("\r\n"));
+    m_pendingPictureErrors.clear();
+    tell(Messages::twoLines(kPictureFailed, lines));
+}
