@@ -352,8 +352,10 @@ bool TplPrev::Print()
         return false;
     }
     m_printing = true;
-    QPainter painter;
-    if (!sp.device() || !painter.begin(sp.device())) {
+    // The job's painter draws in printer pixels from the sheet's corner; our mapping is
+    // combined with whatever it starts with.
+    QPainter* painter = sp.painter();
+    if (!painter || !painter->isActive()) {
         sp.abortDoc();
         m_printing = false;
         tell(Messages::twoLines(kJobNotStarted, sp.errorString()));
@@ -364,26 +366,25 @@ bool TplPrev::Print()
             m_currentPage = page;
             const PageRecording* rec = RenderPage();
             if (rec) {
-                painter.save();
-                painter.setTransform(printerTransform());
-                painter.setClipRect(printableRect());
-                rec->replay(&painter);
+                painter->save();
+                painter->setTransform(printerTransform(), true);
+                painter->setClipRect(printableRect(), Qt::IntersectClip);
+                rec->replay(painter);
                 if (OnBeforeView && m_previewForm && m_previewForm->IsVisible()) {
                     // Overlay drawn by the window's owner on top of the page.
                     PageRecording overlay;
-                    const bool wasPrinting = m_printing;
                     m_printing = false; // the overlay canvas gets its paper, as on screen
                     preparePageCanvas(&overlay);
-                    m_printing = wasPrinting;
+                    m_printing = true;
                     struct CloseCanvas {
                         TplPrev* self;
                         ~CloseCanvas() { self->closeCanvas(); }
                     } closeOnExit { this };
                     OnBeforeView(m_previewForm->windowObject(), m_currentPage);
                     closeCanvas();
-                    overlay.replay(&painter);
+                    overlay.replay(painter);
                 }
-                painter.restore();
+                painter->restore();
                 if (OnPrint)
                     OnPrint(this, m_currentPage);
                 if (page < last)
@@ -393,13 +394,11 @@ bool TplPrev::Print()
         }
     } catch (...) {
         // A failed job is withdrawn whole: half a run of postcards is worse than none.
-        painter.end();
         sp.abortDoc();
         pumpMessages();
         m_printing = false;
         throw;
     }
-    painter.end();
     const bool sent = sp.endDoc();
     pumpMessages();
     m_printing = false;

@@ -82,29 +82,3 @@ inline QVector<const PageOp*> textOps(const PageRecording& rec)
 
 } // namespace previewtest
 
-#include <QtGlobal>
-
-namespace previewtest {
-
-// The CUPS test printer that ./test.sh starts; empty when the tests run without one.
-inline QString testPrinterName()
-{
-    return qEnvironmentVariable("TOVALIN_TEST_PRINTER");
-}
-
-inline bool cupsRequired()
-{
-    return qEnvironmentVariableIsSet("TOVALIN_REQUIRE_CUPS");
-}
-
-} // namespace previewtest
-
-// Skips a test that needs the CUPS test printer when there is none, unless the run requires it.
-#define REQUIRE_TEST_PRINTER()                                                                    \
-    do {                                                                                          \
-        if (previewtest::testPrinterName().isEmpty()) {                                           \
-            if (previewtest::cupsRequired())                                                      \
-                FAIL() << "TOVALIN_TEST_PRINTER is not set";                                      \
-            GTEST_SKIP() << "no CUPS test printer (run ./test.sh or scripts/cups-test-printer.sh)"; \
-        }                                                                                         \
-    } while (0)

@@ -2,6 +2,7 @@
 // messages, the preview window lookup, pictures that fail, and the printer mapping.
 
 #include "PreviewTestSupport.h"
+#include "support/CupsTestPrinter.h"
 
 #include "platform/DevMode.h"
 #include "platform/SystemPrinter.h"
@@ -45,9 +46,9 @@ class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        REQUIRE_TEST_PRINTER();
+        TOVALIN_REQUIRE_TEST_PRINTER();
         printer = std::make_unique<TplSetPrinter>(QStringLiteral("plSetPrinter1"));
-        printer->setPrinterName(testPrinterName());
+        printer->setPrinterName(CupsTestPrinter::name());
         usePaper(*printer, DevMode::PaperJapanesePostcard);
         engine.setPlSetPrinter(printer.get());
     }

@@ -2,6 +2,7 @@
 // shows it, and checked where a reader of the card would look.
 
 #include "PreviewTestSupport.h"
+#include "support/CupsTestPrinter.h"
 #include "SamplePages.h"
 
 #include "platform/DevMode.h"
@@ -16,10 +17,10 @@ using namespace previewtest;
 
 TEST(SamplePostcard, PreviewShowsDigitsInTheBoxesAndUprightVerticalText)
 {
-    REQUIRE_TEST_PRINTER();
+    TOVALIN_REQUIRE_TEST_PRINTER();
     MessageLog log;
     TplSetPrinter printer(QStringLiteral("plSetPrinter1"));
-    printer.setPrinterName(testPrinterName());
+    printer.setPrinterName(CupsTestPrinter::name());
     SystemPrinter& sp = SystemPrinter::instance();
     DevMode mode = sp.devMode();
     mode.setPaperSize(DevMode::PaperJapanesePostcard);
