@@ -1,0 +1,303 @@
+#include "app/ui/TFrmInpTri.h"
+
+#include "app/AppSettings.h"
+#include "app/CsvSource.h"
+#include "app/ui/TFrmBase1.h"
+#include "platform/AppPaths.h"
+#include "platform/Messages.h"
+#include "platform/ui/HelpWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kClientWidth = 426;
+constexpr int kClientHeight = 329;
+
+const QString kNoColumn = QStringLiteral("対象項目無し");
+
+QLabel* captionCell(QWidget* parent, const QString& text, const QRect& r)
+{
+    auto* cell = new QLabel(text, parent);
+    cell->setGeometry(r);
+    cell->setAlignment(Qt::AlignCenter);
+    cell->setAutoFillBackground(true);
+    QPalette pal = cell->palette();
+    pal.setColor(QPalette::Window, QColor(0x80, 0x80, 0x80));
+    pal.setColor(QPalette::WindowText, Qt::white);
+    cell->setPalette(pal);
+    return cell;
+}
+
+// Delphi's Trim: blanks and control characters at both ends.
+bool isBlankLine(const QString& line)
+{
+    for (QChar c : line) {
+        if (c.unicode() > 0x20)
+            return false;
+    }
+    return true;
+}
+
+QString displayName(const QString& name)
+{
+    if (name.size() <= TFrmInpTri::kMaxEntryChars)
+        return name;
+    return name.left(TFrmInpTri::kMaxEntryChars - 1) + QChar(0x2026);
+}
+
+} // namespace
+
+TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmInpTri"));
+    setWindowTitle(QStringLiteral("Tovalin初期設定"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    setFont(TFrmBase1::formFont());
+
+    auto* lbl1 = new QLabel(QStringLiteral("宛名印刷用ＣＳＶファイルを指定して下さい。"), this);
+    lbl1->setObjectName(QStringLiteral("Label1"));
+    lbl1->setGeometry(12, 10, 360, 16);
+
+    ssbHelp = new QToolButton(this);
+    ssbHelp->setObjectName(QStringLiteral("ssbHelp"));
+    ssbHelp->setAutoRaise(true);
+    ssbHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    ssbHelp->setIconSize(QSize(20, 20));
+    ssbHelp->setGeometry(kClientWidth - 36, 4, 28, 28);
+    TFrmBase1::setHint(ssbHelp, QStringLiteral("ヘルプ|ヘルプを表示します。"));
+    connect(ssbHelp, &QToolButton::clicked, this, &TFrmInpTri::ssbHelpClick);
+
+    ssbCsvOpen = new QToolButton(this);
+    ssbCsvOpen->setObjectName(QStringLiteral("ssbCsvOpen"));
+    ssbCsvOpen->setAutoRaise(true);
+    ssbCsvOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    ssbCsvOpen->setIconSize(QSize(20, 20));
+    ssbCsvOpen->setGeometry(12, 30, 28, 26);
+    TFrmBase1::setHint(ssbCsvOpen, QStringLiteral("ＣＳＶファイル指定|宛名印刷用ＣＳＶファイルを指定します。"));
+    connect(ssbCsvOpen, &QToolButton::clicked, this, &TFrmInpTri::ssbCsvOpenClick);
+
+    edtCsvPath = new QLineEdit(this);
+    edtCsvPath->setObjectName(QStringLiteral("edtCsvPath"));
+    edtCsvPath->setReadOnly(true);
+    edtCsvPath->setGeometry(44, 32, kClientWidth - 56, 22);
+
+    auto* lbl2 = new QLabel(QStringLiteral("CSVの各項目を下記のどの項目とするかを設定します。"), this);
+    lbl2->setObjectName(QStringLiteral("Label2"));
+    lbl2->setGeometry(12, 64, 400, 16);
+    auto* lbl3 = new QLabel(QStringLiteral("CSV側に対象項目がない場合「対象項目無し」を選択して下さい。"), this);
+    lbl3->setObjectName(QStringLiteral("Label3"));
+    lbl3->setGeometry(12, 80, 400, 16);
+
+    auto* pnlTri = new QFrame(this);
+    pnlTri->setObjectName(QStringLiteral("pnlTri"));
+    pnlTri->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnlTri->setGeometry(12, 102, 262, 188);
+    const struct {
+        const char16_t* caption;
+        const char* name;
+        QComboBox** box;
+    } rows[] = {
+        { u"郵便番号", "cmbTriPost", &cmbTriPost },
+        { u"住  所  １", "cmbTriAdr1", &cmbTriAdr1 },
+        { u"住  所  ２", "cmbTriAdr2", &cmbTriAdr2 },
+        { u"名  称  １", "cmbTriName1", &cmbTriName1 },
+        { u"名  称  ２", "cmbTriName2", &cmbTriName2 },
+        { u"Cﾊﾞｰｺｰﾄﾞ", "cmbTriCBar", &cmbTriCBar },
+        { u"敬    称", "cmbTriKeisho", &cmbTriKeisho },
+    };
+    int y = 6;
+    for (const auto& r : rows) {
+        captionCell(pnlTri, QString::fromUtf16(r.caption), QRect(6, y, 84, 22));
+        auto* box = new QComboBox(pnlTri);
+        box->setObjectName(QLatin1String(r.name));
+        box->setEditable(false);
+        box->setGeometry(94, y, 160, 22);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(10);
+        box->setMaxVisibleItems(20);
+        *r.box = box;
+        y += 25;
+    }
+
+    auto* pnlText = new QFrame(this);
+    pnlText->setObjectName(QStringLiteral("pnlText"));
+    pnlText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnlText->setGeometry(282, 102, 132, 96);
+    auto* lblText = new QLabel(QStringLiteral("テキスト区切記号"), pnlText);
+    lblText->setObjectName(QStringLiteral("lblText"));
+    lblText->setGeometry(8, 8, 116, 16);
+    cmbText = new QComboBox(pnlText);
+    cmbText->setObjectName(QStringLiteral("cmbText"));
+    cmbText->setEditable(true);
+    cmbText->setInsertPolicy(QComboBox::NoInsert);
+    cmbText->setGeometry(8, 28, 116, 22);
+    cmbText->addItems({ QString(), QStringLiteral("\""), QStringLiteral("'") });
+    cbHead = new QCheckBox(QStringLiteral("ヘッダー有り"), pnlText);
+    cbHead->setObjectName(QStringLiteral("cbHead"));
+    cbHead->setGeometry(8, 62, 116, 20);
+
+    bbtnUpdate = new QPushButton(QStringLiteral("　更　新"), this);
+    bbtnUpdate->setObjectName(QStringLiteral("bbtnUpdate"));
+    bbtnUpdate->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    bbtnUpdate->setGeometry(282, 226, 132, 28);
+    connect(bbtnUpdate, &QPushButton::clicked, this, &TFrmInpTri::bbtnUpdateClick);
+    bbtnEnd = new QPushButton(QStringLiteral("キャンセル"), this);
+    bbtnEnd->setObjectName(QStringLiteral("bbtnEnd"));
+    bbtnEnd->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    bbtnEnd->setGeometry(282, 262, 132, 28);
+    connect(bbtnEnd, &QPushButton::clicked, this, &TFrmInpTri::bbtnEndClick);
+    // Enter must not press a button by itself.
+    bbtnUpdate->setAutoDefault(false);
+    bbtnEnd->setAutoDefault(false);
+
+    m_opdCsv.title = QStringLiteral("宛名印刷用ＣＳＶ指定");
+    m_opdCsv.filter = QStringLiteral("宛名印刷用ＣＳＶ (*.csv)|*.csv");
+    m_opdCsv.mustExist = true;
+    m_opdCsv.hideReadOnly = true;
+    m_opdCsv.resizable = true;
+}
+
+QList<QComboBox*> TFrmInpTri::mappingBoxes() const
+{
+    return { cmbTriPost, cmbTriAdr1, cmbTriAdr2, cmbTriName1, cmbTriName2, cmbTriCBar, cmbTriKeisho };
+}
+
+void TFrmInpTri::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!m_shown && !event->spontaneous()) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TFrmInpTri::FormShow()
+{
+    m_lines.clear();
+    const CsvColumnMap& csv = AppSettings::instance().csv;
+    if (!csv.fileName.isEmpty() && QFileInfo(csv.fileName).isFile()) {
+        m_opdCsv.fileName = csv.fileName;
+        edtCsvPath->setText(csv.fileName);
+        loadFile();
+        const int saved[] = { csv.postNo, csv.adr1No, csv.adr2No, csv.mei1No,
+                              csv.mei2No, csv.cbarNo, csv.keisNo };
+        const QList<QComboBox*> boxes = mappingBoxes();
+        for (int i = 0; i < boxes.size(); ++i) {
+            QComboBox* box = boxes.at(i);
+            box->setCurrentIndex(saved[i] >= 0 && saved[i] < box->count() ? saved[i] : -1);
+        }
+        cbHead->setChecked(csv.hasHeader);
+        cmbText->setEditText(csv.textDelimiter);
+    } else {
+        m_opdCsv.initialDir = AppPaths::programDirectory();
+        m_opdCsv.fileName.clear();
+        edtCsvPath->clear();
+        for (QComboBox* box : mappingBoxes())
+            box->clear();
+        cmbText->clear();
+        cmbText->clearEditText();
+    }
+    bbtnEnd->setFocus();
+}
+
+void TFrmInpTri::loadFile()
+{
+    CsvReadInfo info;
+    m_lines = ReadCsvLines(m_opdCsv.fileName, &info);
+    if (info.status == CsvReadInfo::Unreadable || info.status == CsvReadInfo::TooLarge) {
+        Messages::current().warning(Messages::twoLines(QStringLiteral("CSVファイルを読み込めません。"),
+                                                       QStringLiteral("ファイルを確認して下さい。")));
+        edtCsvPath->clear();
+        m_opdCsv.fileName.clear();
+        return;
+    }
+    if (m_lines.isEmpty() || isBlankLine(m_lines.first())) {
+        Messages::current().warning(QStringLiteral("空データです。"));
+        edtCsvPath->clear();
+        m_opdCsv.fileName.clear();
+        return;
+    }
+
+    // The first line names the columns, header or not, with the saved delimiter.
+    const QStringList names = CsvFields(m_lines.first(), AppSettings::instance().csv.textDelimiter);
+    QStringList entries;
+    entries.reserve(names.size() + 1);
+    entries << kNoColumn;
+    for (const QString& n : names)
+        entries << displayName(n);
+    for (QComboBox* box : mappingBoxes()) {
+        box->clear();
+        box->addItems(entries);
+        box->setCurrentIndex(0);
+    }
+    cmbText->clear();
+    cmbText->addItems({ QString(), QStringLiteral("\""), QStringLiteral("'") });
+    cmbText->setCurrentIndex(-1);
+    cmbText->clearEditText();
+}
+
+void TFrmInpTri::ssbCsvOpenClick()
+{
+    const QString path = CommonDialogs::current().openFile(m_opdCsv, this);
+    if (path.isEmpty())
+        return;
+    edtCsvPath->setText(path);
+    m_opdCsv.fileName = path;
+    loadFile();
+}
+
+void TFrmInpTri::bbtnUpdateClick()
+{
+    if (m_opdCsv.fileName.trimmed().isEmpty()) {
+        Messages::current().warning(QStringLiteral("CSVファイルが指定されていません。"));
+        return;
+    }
+    if (!Messages::current().askYesNo(
+            Messages::twoLines(QStringLiteral("設定更新します。"), QStringLiteral("よろしいですか？"))))
+        return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CsvColumnMap& csv = AppSettings::instance().csv;
+    csv.fileName = m_opdCsv.fileName;
+    csv.postNo = cmbTriPost->currentIndex();
+    csv.adr1No = cmbTriAdr1->currentIndex();
+    csv.adr2No = cmbTriAdr2->currentIndex();
+    csv.mei1No = cmbTriName1->currentIndex();
+    csv.mei2No = cmbTriName2->currentIndex();
+    csv.cbarNo = cmbTriCBar->currentIndex();
+    csv.keisNo = cmbTriKeisho->currentIndex();
+    csv.hasHeader = cbHead->isChecked();
+    csv.textDelimiter = cmbText->currentText();
+    const bool ok = SaveCsvSettings();
+    QApplication::restoreOverrideCursor();
+
+    if (ok)
+        Messages::current().information(QStringLiteral("更新終了しました。"));
+    else
+        Messages::current().warning(Messages::twoLines(QStringLiteral("更新に失敗しました。"),
+                                                       QStringLiteral("ファイル確認後再処理して下さい。")));
+    accept();
+}
+
+void TFrmInpTri::bbtnEndClick()
+{
+    reject();
+}
+
+void TFrmInpTri::ssbHelpClick()
+{
+    HelpWindow::showHelp(18, this);
+}
