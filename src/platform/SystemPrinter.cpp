@@ -364,6 +364,37 @@ QVector<QPair<int, QString>> SystemPrinter::paperSources() const
     return driver().binNames();
 }
 
+const PrinterDriver& SystemPrinter::driverAt(int index) const
+{
+    if (!d->enumerated)
+        d->enumerate();
+    return d->driverOf(index);
+}
+
+DevMode SystemPrinter::defaultDevModeAt(int index) const
+{
+    if (!d->enumerated)
+        d->enumerate();
+    if (index < 0 || index >= d->printers.size())
+        return DevMode();
+    return d->driverOf(index).defaultDevMode(d->printers[index].name, d->defaults[index]);
+}
+
+DevMode SystemPrinter::completeAt(int index, const DevMode& mode) const
+{
+    if (!d->enumerated)
+        d->enumerate();
+    if (index < 0 || index >= d->printers.size())
+        return DevMode();
+    return d->driverOf(index).complete(mode, d->printers[index].name, d->defaults[index]);
+}
+
+void SystemPrinter::select(int index, const DevMode& mode)
+{
+    setPrinterIndex(index);
+    setDevMode(mode);
+}
+
 QVector<QPair<QString, QString>> SystemPrinter::jobOptions() const
 {
     return driver().jobOptions(d->devMode);

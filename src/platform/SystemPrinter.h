@@ -63,6 +63,13 @@ public:
     QVector<QPair<int, QString>> paperSources() const;
     // What the selected printer's driver offers (papers, trays, resolutions, duplex).
     const PrinterDriver& driver() const;
+    // The same for any printer in the list, without selecting it (for dialogs that let the
+    // user look around before confirming).
+    const PrinterDriver& driverAt(int index) const;
+    DevMode defaultDevModeAt(int index) const;
+    DevMode completeAt(int index, const DevMode& mode) const;
+    // Selects a printer with a record (validated and completed) in one step.
+    void select(int index, const DevMode& mode);
     // The CUPS options a job on the selected printer carries.
     QVector<QPair<QString, QString>> jobOptions() const;
 
