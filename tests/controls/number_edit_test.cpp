@@ -1,5 +1,6 @@
 // TNumberEdit as a user meets it: real key events, the clipboard, focus changes.
 #include "controls/TNumberEdit.h"
+#include "platform/ScriptedMessages.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -231,6 +232,30 @@ TEST(NumberEditFocus, WithoutAutoSelectTheCaretGoesToTheEnd)
     w.edit->setFocus(Qt::TabFocusReason);
     EXPECT_FALSE(w.edit->hasSelectedText());
     EXPECT_EQ(w.edit->cursorPosition(), 4);
+}
+
+TEST(NumberEditFocus, UnreadableTextIsReportedAndTheOldValueStays)
+{
+    ScriptedMessages messages;
+    Window w;
+    w.edit->setValue(4);
+    w.edit->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(w.edit, Qt::Key_Backspace); // "" reads as 0, silently
+    EXPECT_TRUE(messages.asked().isEmpty());
+    QTest::keyClicks(w.edit, "."); // a lone separator is not a number
+    ASSERT_EQ(messages.asked().size(), 1);
+    EXPECT_EQ(messages.asked()[0].kind, ScriptedMessages::Kind::Warning);
+    EXPECT_TRUE(messages.asked()[0].text.contains(QStringLiteral("「.」")));
+    EXPECT_EQ(w.edit->text(), ".");
+    EXPECT_DOUBLE_EQ(w.edit->value(), 0);
+    QTest::keyClicks(w.edit, "5");
+    EXPECT_EQ(w.edit->text(), ".5");
+    EXPECT_DOUBLE_EQ(w.edit->value(), 0.5);
+    QTest::keyClick(w.edit, Qt::Key_Backspace);
+    EXPECT_EQ(messages.asked().size(), 2);
+    w.other->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(w.edit->text(), "0.5");
+    EXPECT_DOUBLE_EQ(w.edit->value(), 0.5);
 }
 
 TEST(NumberEditWidget, DefaultsAndInputMethod)
