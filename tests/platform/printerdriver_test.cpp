@@ -354,3 +354,41 @@ TEST(PrinterDriver, DriverlessQueueFromIppAttributes)
                                                    {"sides", "one-sided"}};
     EXPECT_EQ(d.jobOptions(a4), options);
 }
+
+TEST(PrinterDriver, ForeignNumbersFallBackOnTheFormNameAndDuplexMapsToTheOption)
+{
+    const PrinterDriver d = testDriver();
+    struct Case {
+        const char* what;
+        int paper;
+        QString formName;   // empty: no DM_FORMNAME
+        int duplex;
+        int expectPaper;
+        QString expectDuplexOption;
+    };
+    const Case cases[] = {
+        {"another driver's number, our form name", 300, QStringLiteral("postcard"), 2, 43, QStringLiteral("DuplexNoTumble")},
+        {"another driver's number, unknown form", 300, QStringLiteral("はがき"), 3, 9, QStringLiteral("DuplexTumble")},
+        {"another driver's number, no form name", 300, QString(), 1, 9, QStringLiteral("None")},
+        {"known number wins over the form name", 9, QStringLiteral("Postcard"), 7, 9, QStringLiteral("None")},
+    };
+    for (const Case& c : cases) {
+        DevMode m = DevMode::blank();
+        m.setPaperSize(c.paper);
+        m.setDuplex(c.duplex);
+        if (!c.formName.isEmpty())
+            m.setFormName(c.formName);
+        const DevMode done = d.complete(m, QStringLiteral("TovalinTest"));
+        EXPECT_EQ(done.paperSize(), c.expectPaper) << c.what;
+        // A record that named its form keeps naming it, now with the paper chosen.
+        if (!c.formName.isEmpty()) {
+            EXPECT_EQ(done.formName(), c.expectPaper == 43 ? QStringLiteral("Postcard") : QStringLiteral("A4")) << c.what;
+        }
+        QString duplex;
+        for (const auto& o : d.jobOptions(done)) {
+            if (o.first == QLatin1String("Duplex"))
+                duplex = o.second;
+        }
+        EXPECT_EQ(duplex, c.expectDuplexOption) << c.what;
+    }
+}
