@@ -1,0 +1,156 @@
+#include "layout/FieldTexts.h"
+
+#include "app/CsvSource.h"
+#include "platform/LCMap.h"
+
+namespace {
+
+const QString& blank()
+{
+    static const QString s = QStringLiteral(" ");
+    return s;
+}
+
+const QChar kPostMark(0x3012);      // 〒
+const QChar kIdeographicSpace(0x3000);
+const QChar kFullWidthHyphen(0xFF0D); // －, Shift-JIS 81 7C
+
+QString prefixed(const char* prefix, const QString& value)
+{
+    return FieldTexts::isBlank(value) ? QString() : QLatin1String(prefix) + value;
+}
+
+} // namespace
+
+RecordColumns RecordColumns::fromLine(QStringView line, const CsvColumnMap& map)
+{
+    RecordColumns c;
+    // One pass over the line; column numbers below 1 ("対象項目無し", never set) give " ".
+    const QStringList fields = CsvFields(line, map.textDelimiter);
+    auto column = [&fields](int n) -> QString {
+        return n >= 1 && n <= fields.size() ? fields.at(n - 1) : blank();
+    };
+    c.postalCode = column(map.postNo);
+    c.address1 = column(map.adr1No);
+    c.address2 = column(map.adr2No);
+    c.name1 = column(map.mei1No);
+    c.name2 = column(map.mei2No);
+    c.barcode = column(map.cbarNo);
+    c.honorific = column(map.keisNo);
+    return c;
+}
+
+namespace FieldTexts {
+
+bool isBlank(QStringView text)
+{
+    for (QChar c : text) {
+        if (c.unicode() > 0x20)
+            return false;
+    }
+    return true;
+}
+
+QString honorific(const HonorificChoice& choice, const RecordColumns& columns)
+{
+    return choice.useRegistered ? columns.honorific : choice.fixedText;
+}
+
+int honorificTarget(bool visible4, bool visible5, QStringView name2)
+{
+    if (!visible4 && !visible5)
+        return 0;
+    if (!visible4)
+        return 5;
+    return visible5 && !isBlank(name2) ? 5 : 4;
+}
+
+void applyHonorific(FieldTextArray& texts, const RecordColumns& columns, const HonorificChoice& choice,
+                    const FieldVisibility& visible, TextTarget target)
+{
+    texts[3] = columns.name1;
+    texts[4] = columns.name2;
+    const int to = honorificTarget(visible[3], visible[4], columns.name2);
+    if (to != 0) {
+        // The space goes in even when the honorific is empty.
+        texts[to - 1] += kIdeographicSpace;
+        texts[to - 1] += honorific(choice, columns);
+    }
+    if (target == TextTarget::Screen) {
+        for (int i : {3, 4}) {
+            if (isBlank(texts[i]))
+                texts[i] = blank();
+        }
+    }
+}
+
+FieldTextArray fill(const RecordColumns& columns, const SenderInfo& sender, const HonorificChoice& choice,
+                    const FieldVisibility& visible, TextTarget target)
+{
+    FieldTextArray t;
+    t[0] = columns.postalCode;
+    t[1] = columns.address1;
+    t[2] = columns.address2;
+    t[5] = columns.barcode;
+    applyHonorific(t, columns, choice, visible, TextTarget::Print);
+    t[7] = sender.address1;
+    t[8] = sender.address2;
+    t[9] = sender.name1;
+    t[10] = sender.name2;
+    t[11] = prefixed("Tel ", sender.tel);
+    t[12] = prefixed("Fax ", sender.fax);
+    t[13] = prefixed("EMail ", sender.mail);
+    t[14] = prefixed("URL ", sender.url);
+    if (target == TextTarget::Screen) {
+        for (QString& s : t) {
+            if (isBlank(s))
+                s = blank();
+        }
+    }
+    return t;
+}
+
+QString postalDigits(const QString& text)
+{
+    if (isBlank(text))
+        return blank();
+    const QString half = LCMap::map(text, LCMap::HalfWidth | LCMap::UpperCase);
+    QString digits;
+    for (QChar c : half) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digits.append(c);
+    }
+    return digits;
+}
+
+QString postMark(const QString& code, bool putMark)
+{
+    const bool marked = code.startsWith(kPostMark);
+    if (putMark)
+        return marked ? code : kPostMark + code;
+    return marked ? code.mid(1) : code;
+}
+
+bool replacesHyphens(int field, TextTarget target)
+{
+    switch (field) {
+    case 2:
+    case 3:
+    case 8:
+    case 9:
+        return true;
+    case 7:
+        return target == TextTarget::Screen;
+    default:
+        return false;
+    }
+}
+
+QString asciiHyphens(const QString& text)
+{
+    QString out = text;
+    out.replace(kFullWidthHyphen, QLatin1Char('-'));
+    return out;
+}
+
+} // namespace FieldTexts

@@ -1,0 +1,80 @@
+#pragma once
+// The rules that turn one CSV record and the sender information into the texts of the
+// fifteen layout fields. Pure functions shared by the screen (text boxes), the postcard
+// page and the label page, so that what is shown is what is printed.
+//
+// Field numbers: 1 recipient postal code, 2 and 3 recipient address lines, 4 and 5 recipient
+// names (they carry the honorific), 6 customer-barcode column, 7 sender postal code, 8 and 9
+// sender address lines, 10 and 11 sender names, 12 telephone, 13 fax, 14 e-mail, 15 URL.
+
+#include "app/AppSettings.h"
+
+#include <QString>
+#include <QStringView>
+#include <array>
+
+using FieldTextArray = std::array<QString, kFieldCount>; // element n-1 is field n
+using FieldVisibility = std::array<bool, kFieldCount>;   // element n-1 is field n
+
+// Where the texts go. On screen a blank text becomes a single space so that its box keeps
+// one line of height; on a printed page blank texts stay as they are.
+enum class TextTarget { Screen, Print };
+
+// The honorific controls of a layout form: "登録されている敬称を使用" (use the record's
+// honorific column) and the text of the honorific combo box ("様", "殿", "御中" or typed).
+struct HonorificChoice {
+    bool useRegistered = false;
+    QString fixedText;
+};
+
+// The mapped columns of one record. A column that is not mapped or missing is " ".
+struct RecordColumns {
+    QString postalCode = QStringLiteral(" ");
+    QString address1 = QStringLiteral(" ");
+    QString address2 = QStringLiteral(" ");
+    QString name1 = QStringLiteral(" ");
+    QString name2 = QStringLiteral(" ");
+    QString barcode = QStringLiteral(" ");
+    QString honorific = QStringLiteral(" ");
+
+    // Takes the columns out of one CSV line with the mapping's column numbers and delimiter.
+    static RecordColumns fromLine(QStringView line, const CsvColumnMap& map);
+};
+
+namespace FieldTexts {
+
+// Blank: nothing left after removing blanks and control characters from both ends
+// (the ideographic space U+3000 is a character, not a blank).
+bool isBlank(QStringView text);
+
+// The honorific to append: the record's column or the combo text.
+QString honorific(const HonorificChoice& choice, const RecordColumns& columns);
+
+// Which name carries the honorific: 4, 5, or 0 when neither name is visible. Name 2 wins
+// when it is visible and not blank; name 1 otherwise (name 2 when name 1 is hidden).
+int honorificTarget(bool visible4, bool visible5, QStringView name2);
+
+// The fifteen texts of a record. Field 7 is left empty (blank on screen): the sender postal
+// code is drawn with its own rules (postMark, postalDigits). Field 1 is the raw column;
+// the postcard screen reduces it with postalDigits.
+FieldTextArray fill(const RecordColumns& columns, const SenderInfo& sender, const HonorificChoice& choice,
+                    const FieldVisibility& visible, TextTarget target);
+
+// Recomputes fields 4 and 5 only (after the honorific controls or the name visibility changed).
+void applyHonorific(FieldTextArray& texts, const RecordColumns& columns, const HonorificChoice& choice,
+                    const FieldVisibility& visible, TextTarget target);
+
+// The digits of a postal code: converted to half-width and upper case, only "0".."9" kept.
+// A blank text gives " ". The whole text is converted, however long.
+QString postalDigits(const QString& text);
+
+// The 〒 rule: with putMark, "〒" is put in front unless the text begins with it; without,
+// one leading "〒" is removed. Anything else is left as it is.
+QString postMark(const QString& code, bool putMark);
+
+// Vertical fields whose full-width hyphens "－" are drawn as "-": 2, 3, 7, 8 and 9 on
+// screen; 2, 3, 8 and 9 on a printed page.
+bool replacesHyphens(int field, TextTarget target);
+QString asciiHyphens(const QString& text);
+
+} // namespace FieldTexts
