@@ -1,0 +1,280 @@
+#include "layout/ui/LayoutFields.h"
+
+#include "layout/ui/TPaintBoxEL.h"
+#include "platform/JapaneseFonts.h"
+#include "platform/VerticalText.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QWidget>
+
+#include <cmath>
+
+const QColor LayoutFields::kSelectedLine(0, 0, 255);
+const QColor LayoutFields::kNormalLine(128, 128, 128);
+
+namespace {
+
+// Layout arithmetic halves toward zero ("div").
+int halfTowardZero(qreal v)
+{
+    return int(std::trunc(v / 2));
+}
+
+} // namespace
+
+LayoutFields::LayoutFields(Form form, QWidget* card, QObject* parent)
+    : QObject(parent)
+    , form_(form)
+{
+    for (int n = 1; n <= kFieldCount; ++n) {
+        auto* box = new TPaintBoxEL(card);
+        box->setObjectName(QStringLiteral("pbeFld%1").arg(n));
+        box->setField(n);
+        box->setLineColor(kNormalLine);
+        box->setOnPaint([this](TPaintBoxEL* b, QPainter& p) { PaintField(b, p); });
+        // A box that becomes a postal-digit box takes its fixed size at once, not at its next paint.
+        connect(box, &TPaintBoxEL::Change, this, [this](TPaintBoxEL* b) { enforcePostalGeometry(b); });
+        boxes_[n - 1] = box;
+    }
+}
+
+TPaintBoxEL* LayoutFields::box(int field) const
+{
+    return field >= 1 && field <= kFieldCount ? boxes_[field - 1] : nullptr;
+}
+
+int LayoutFields::fieldOf(const TPaintBoxEL* box) const
+{
+    for (int n = 1; n <= kFieldCount; ++n) {
+        if (boxes_[n - 1] == box)
+            return n;
+    }
+    return 0;
+}
+
+void LayoutFields::applyStyle(int field, const FieldStyle& s)
+{
+    TPaintBoxEL* b = box(field);
+    if (!b)
+        return;
+    b->setTate(s.tate);
+    b->setBold(s.bold);
+    b->setIta(s.italic);
+    b->setPost(s.post);
+    b->setFontName(s.fontName);
+    b->setFontSize(s.fontSize);
+    b->setAlignment(TPaintBoxEL::alignmentFromStored(s.alignment));
+    if (s.tate)
+        b->setGeometry(s.left, s.top, b->width(), s.width);
+    else
+        b->setGeometry(s.left, s.top, s.width, b->height());
+    b->setVisible(s.visible);
+    enforcePostalGeometry(b);
+}
+
+FieldStyle LayoutFields::style(int field) const
+{
+    FieldStyle s;
+    const TPaintBoxEL* b = box(field);
+    if (!b)
+        return s;
+    s.fontName = b->FontName();
+    s.fontSize = b->FontSize();
+    s.tate = b->Tate();
+    s.bold = b->Bold();
+    s.italic = b->Ita();
+    s.alignment = TPaintBoxEL::storedAlignment(b->Alignment());
+    s.post = b->Post();
+    s.postWaku = false;
+    s.top = b->y();
+    s.left = b->x();
+    s.width = b->Tate() ? b->height() : b->width();
+    s.visible = !b->isHidden();
+    return s;
+}
+
+void LayoutFields::setSelected(TPaintBoxEL* selected)
+{
+    for (TPaintBoxEL* b : boxes_)
+        b->setLineColor(b == selected ? kSelectedLine : kNormalLine);
+}
+
+FieldVisibility LayoutFields::visibility() const
+{
+    FieldVisibility v;
+    for (int i = 0; i < kFieldCount; ++i)
+        v[i] = !boxes_[i]->isHidden();
+    return v;
+}
+
+void LayoutFields::FillFieldTexts(int index)
+{
+    current_ = index;
+    const QString line = index >= 0 && index < records.size() ? records.at(index) : QString();
+    columns_ = RecordColumns::fromLine(line, columns);
+    const FieldTextArray texts = FieldTexts::fill(columns_, sender, honorific, visibility(), TextTarget::Screen);
+    for (int n = 1; n <= kFieldCount; ++n) {
+        if (n == 7) {
+            // The sender postal code is read when painting; the box still needs one line of height.
+            if (FieldTexts::isBlank(boxes_[6]->Moji()))
+                boxes_[6]->setMoji(QStringLiteral(" "));
+            continue;
+        }
+        boxes_[n - 1]->setMoji(texts[n - 1]);
+    }
+}
+
+void LayoutFields::ApplyHonorific()
+{
+    FieldTextArray texts;
+    FieldTexts::applyHonorific(texts, columns_, honorific, visibility(), TextTarget::Screen);
+    for (int i : {3, 4}) {
+        boxes_[i]->setMoji(texts[i]); // repaints when the text changed
+        if (!boxes_[i]->isHidden())
+            boxes_[i]->update();
+    }
+}
+
+QFont LayoutFields::boxFont(const TPaintBoxEL* b) const
+{
+    const int points = b->FontSize() > 0 ? b->FontSize() : 9;
+    return JapaneseFonts::font(b->FontName(), JapaneseFonts::screenPixelSize(points), b->Bold(), b->Ita());
+}
+
+int LayoutFields::textHeight(const TPaintBoxEL* b) const
+{
+    const QFont font = boxFont(b);
+    qreal h;
+    if (b->Tate())
+        h = VerticalText(font, QString(), JapaneseFonts::isVerticalFace(b->FontName())).columnWidth();
+    else
+        h = QFontMetricsF(font).height();
+    // A text height never rounds down: the last pixel row of the glyphs stays inside the box.
+    return std::max(1, int(std::ceil(h - 1e-3)));
+}
+
+void LayoutFields::ApplyFieldFont(TPaintBoxEL* b)
+{
+    if (!b)
+        return;
+    b->setFont(boxFont(b));
+    const int thickness = textHeight(b);
+    if (b->Tate())
+        b->resize(thickness, b->height());
+    else
+        b->resize(b->width(), thickness);
+    enforcePostalGeometry(b);
+    b->update();
+}
+
+QString LayoutFields::paintText(const TPaintBoxEL* b) const
+{
+    const int field = fieldOf(b);
+    if (drawsDigits(b))
+        return QString();
+    QString text = b->Moji();
+    if (field == 7)
+        text = FieldTexts::postMark(sender.postalCode, senderPostMark);
+    else if (field == 1 && form_ == Form::Label)
+        text = FieldTexts::postMark(text, recipientPostMark);
+    if (b->Tate() && FieldTexts::replacesHyphens(field, TextTarget::Screen))
+        text = FieldTexts::asciiHyphens(text);
+    return text;
+}
+
+void LayoutFields::paintDigits(TPaintBoxEL* b, QPainter& painter, const QFont& font)
+{
+    const int field = fieldOf(b);
+    const QFontMetricsF fm(font);
+    const qreal h9 = fm.height();
+    const qreal w9 = fm.horizontalAdvance(QLatin1Char('9'));
+    painter.setFont(font);
+    QString digits;
+    if (field == 1) {
+        digits = b->Moji();
+        const int y = halfTowardZero(kPostalHeight - h9);
+        for (int k = 1; k <= 7 && k <= digits.size(); ++k) {
+            const int x = k <= 3 ? 2 + 27 * (k - 1) + halfTowardZero(21 - w9)
+                                 : 85 + 26 * (k - 4) + halfTowardZero(21 - w9);
+            painter.drawText(QPointF(x, y + fm.ascent()), digits.mid(k - 1, 1));
+        }
+    } else {
+        digits = b->Moji();
+        const int y = halfTowardZero(kSenderPostalHeight - h9);
+        // An eighth digit would start beyond the box's right edge.
+        for (int k = 1; k <= 7 && k <= digits.size(); ++k) {
+            const int x = 15 * (k - 1) + (k >= 4 ? 4 : 0) + halfTowardZero(15 - w9);
+            painter.drawText(QPointF(x, y + fm.ascent()), digits.mid(k - 1, 1));
+        }
+    }
+}
+
+bool LayoutFields::drawsDigits(const TPaintBoxEL* b) const
+{
+    const int field = fieldOf(b);
+    return form_ == Form::Postcard && b->Post() && (field == 1 || field == 7);
+}
+
+void LayoutFields::enforcePostalGeometry(TPaintBoxEL* b)
+{
+    if (!drawsDigits(b))
+        return;
+    // Field 1 lies over the card's printed postal-code boxes; field 7 keeps its place.
+    if (fieldOf(b) == 1) {
+        if (b->geometry() != QRect(kPostalLeft, kPostalTop, kPostalWidth, kPostalHeight))
+            b->setGeometry(kPostalLeft, kPostalTop, kPostalWidth, kPostalHeight);
+    } else if (b->size() != QSize(kSenderPostalWidth, kSenderPostalHeight)) {
+        b->resize(kSenderPostalWidth, kSenderPostalHeight);
+    }
+}
+
+void LayoutFields::PaintField(TPaintBoxEL* b, QPainter& painter)
+{
+    const int field = fieldOf(b);
+    const bool digits = drawsDigits(b);
+    enforcePostalGeometry(b);
+    if (digits && field == 7)
+        b->setMoji(FieldTexts::postalDigits(sender.postalCode));
+    const QSize size = digits ? (field == 1 ? QSize(kPostalWidth, kPostalHeight)
+                                            : QSize(kSenderPostalWidth, kSenderPostalHeight))
+                              : b->size();
+
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(b->LineColor(), 0));
+    painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setClipRect(0, 0, size.width(), size.height());
+
+    const QFont font = boxFont(b);
+    if (digits) {
+        paintDigits(b, painter, font);
+        return;
+    }
+
+    const QString text = paintText(b);
+    if (text.isEmpty())
+        return;
+    const auto align = b->Alignment();
+    if (b->Tate()) {
+        const VerticalText vt(font, text, JapaneseFonts::isVerticalFace(b->FontName()));
+        const qreal w = vt.length();
+        int y = 0;
+        if (align == TPaintBoxEL::taCenter)
+            y = halfTowardZero(size.height() - w);
+        else if (align == TPaintBoxEL::taRightJustify)
+            y = int(std::trunc(size.height() - w));
+        vt.draw(&painter, 0, y);
+        return;
+    }
+    const QFontMetricsF fm(font);
+    const qreal w = fm.horizontalAdvance(text);
+    int x = 0;
+    if (align == TPaintBoxEL::taCenter)
+        x = halfTowardZero(size.width() - w);
+    else if (align == TPaintBoxEL::taRightJustify)
+        x = int(std::trunc(size.width() - w));
+    painter.setFont(font);
+    painter.drawText(QPointF(x, fm.ascent()), text);
+}

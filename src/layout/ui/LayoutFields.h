@@ -1,0 +1,92 @@
+#pragma once
+// The fifteen field text boxes of a layout form (postcard or label) and the operations the
+// form runs on them: filling the texts of a record, the honorific, the box fonts and the
+// shared paint handler. The forms own one LayoutFields and keep its inputs current (record
+// lines, column map, sender, honorific controls, 〒 check boxes).
+
+#include "app/AppSettings.h"
+#include "layout/FieldTexts.h"
+
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QStringList>
+
+#include <array>
+
+class QPainter;
+class QWidget;
+class TPaintBoxEL;
+
+class LayoutFields : public QObject {
+    Q_OBJECT
+
+public:
+    // The postcard draws fields 1 and 7 as postal-code digits over the card's printed boxes;
+    // the label form draws every field as text, fields 1 and 7 with their 〒 check boxes.
+    enum class Form { Postcard, Label };
+
+    static const QColor kSelectedLine; // blue outline of the selected field
+    static const QColor kNormalLine;   // grey outline of every other field
+
+    // Creates pbeFld1 .. pbeFld15 as children of `card` (the card or label image).
+    LayoutFields(Form form, QWidget* card, QObject* parent = nullptr);
+
+    Form form() const { return form_; }
+    TPaintBoxEL* box(int field) const; // 1..15, nullptr otherwise
+    const std::array<TPaintBoxEL*, kFieldCount>& boxes() const { return boxes_; }
+    int fieldOf(const TPaintBoxEL* box) const; // 1..15, 0 for a foreign box
+
+    // --- what the rules read; the form keeps these current
+    QStringList records;          // the CSV record lines (header already dropped)
+    CsvColumnMap columns;         // column numbers and text delimiter
+    SenderInfo sender;
+    HonorificChoice honorific;    // cbKeisho / cmbKeisho
+    bool senderPostMark = true;   // cbPostMark "先頭に〒付加"
+    bool recipientPostMark = true; // cbSPostMark (label form only)
+
+    // Applies a stored style to field n: vertical, bold, italic, postal, face, size, alignment,
+    // position, length (the height of a vertical box, else its width) and visibility.
+    // The thickness comes later from ApplyFieldFont.
+    void applyStyle(int field, const FieldStyle& style);
+    // The box's style as it is stored (postWaku is the form's check box and stays false here).
+    FieldStyle style(int field) const;
+
+    // Outlines `selected` in blue and every other box in grey (nullptr: all grey).
+    void setSelected(TPaintBoxEL* selected);
+
+    // Sets the texts of fields 1..6 and 8..15 for record `index` (blank texts become " ");
+    // an index outside the records fills from an empty line.
+    void FillFieldTexts(int index);
+    // Recomputes fields 4 and 5 for the current record and repaints them.
+    void ApplyHonorific();
+    // Builds the box's font from its style and sets its thickness from the font.
+    void ApplyFieldFont(TPaintBoxEL* box);
+    // The shared paint handler.
+    void PaintField(TPaintBoxEL* box, QPainter& painter);
+
+    // The font a box draws with, in screen pixels (a size of 0 or less counts as 9 points).
+    QFont boxFont(const TPaintBoxEL* box) const;
+    // The text height of the box's font: a horizontal box's height, a vertical box's width.
+    int textHeight(const TPaintBoxEL* box) const;
+    // The text PaintField draws in a box (after the 〒 and hyphen rules); empty for digits.
+    QString paintText(const TPaintBoxEL* box) const;
+    // The record shown and its columns.
+    int currentRecord() const { return current_; }
+    const RecordColumns& currentColumns() const { return columns_; }
+    FieldVisibility visibility() const;
+
+    // Fixed geometry of the postal-code digit boxes on the postcard.
+    static constexpr int kPostalLeft = 167, kPostalTop = 45, kPostalWidth = 185, kPostalHeight = 33;
+    static constexpr int kSenderPostalWidth = 110, kSenderPostalHeight = 26;
+
+private:
+    bool drawsDigits(const TPaintBoxEL* box) const;
+    void enforcePostalGeometry(TPaintBoxEL* box);
+    void paintDigits(TPaintBoxEL* box, QPainter& painter, const QFont& font);
+
+    Form form_;
+    std::array<TPaintBoxEL*, kFieldCount> boxes_{};
+    int current_ = 0;
+    RecordColumns columns_;
+};
