@@ -1,7 +1,6 @@
 #include "layout/FieldTexts.h"
 
 #include "app/CsvSource.h"
-#include "platform/LCMap.h"
 
 namespace {
 
@@ -84,15 +83,9 @@ void applyHonorific(FieldTextArray& texts, const RecordColumns& columns, const H
     }
 }
 
-FieldTextArray fill(const RecordColumns& columns, const SenderInfo& sender, const HonorificChoice& choice,
-                    const FieldVisibility& visible, TextTarget target)
+FieldTextArray senderTexts(const SenderInfo& sender)
 {
     FieldTextArray t;
-    t[0] = columns.postalCode;
-    t[1] = columns.address1;
-    t[2] = columns.address2;
-    t[5] = columns.barcode;
-    applyHonorific(t, columns, choice, visible, TextTarget::Print);
     t[7] = sender.address1;
     t[8] = sender.address2;
     t[9] = sender.name1;
@@ -101,6 +94,26 @@ FieldTextArray fill(const RecordColumns& columns, const SenderInfo& sender, cons
     t[12] = prefixed("Fax ", sender.fax);
     t[13] = prefixed("EMail ", sender.mail);
     t[14] = prefixed("URL ", sender.url);
+    return t;
+}
+
+FieldTextArray fill(const RecordColumns& columns, const SenderInfo& sender, const HonorificChoice& choice,
+                    const FieldVisibility& visible, TextTarget target)
+{
+    return fill(columns, senderTexts(sender), choice, visible, target);
+}
+
+FieldTextArray fill(const RecordColumns& columns, const FieldTextArray& sender, const HonorificChoice& choice,
+                    const FieldVisibility& visible, TextTarget target)
+{
+    FieldTextArray t;
+    t[0] = columns.postalCode;
+    t[1] = columns.address1;
+    t[2] = columns.address2;
+    t[5] = columns.barcode;
+    applyHonorific(t, columns, choice, visible, TextTarget::Print);
+    for (int i = 7; i < kFieldCount; ++i)
+        t[i] = sender[i];
     if (target == TextTarget::Screen) {
         for (QString& s : t) {
             if (isBlank(s))
@@ -114,11 +127,16 @@ QString postalDigits(const QString& text)
 {
     if (isBlank(text))
         return blank();
-    const QString half = LCMap::map(text, LCMap::HalfWidth | LCMap::UpperCase);
+    // Under the half-width and upper-case mapping exactly the ASCII digits and the full-width
+    // digits U+FF10..U+FF19 come out as "0".."9" (LCMap), so one pass picks them directly.
     QString digits;
-    for (QChar c : half) {
-        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+    digits.reserve(8);
+    for (QChar c : text) {
+        const char16_t v = c.unicode();
+        if (v >= u'0' && v <= u'9')
             digits.append(c);
+        else if (v >= 0xFF10 && v <= 0xFF19)
+            digits.append(QChar(char16_t(v - 0xFF10 + u'0')));
     }
     return digits;
 }

@@ -60,6 +60,12 @@ int honorificTarget(bool visible4, bool visible5, QStringView name2);
 FieldTextArray fill(const RecordColumns& columns, const SenderInfo& sender, const HonorificChoice& choice,
                     const FieldVisibility& visible, TextTarget target);
 
+// The sender's part (fields 8 to 15, as printed) on its own: a print run that fills many
+// records from the same sender computes it once and passes it to the overload below.
+FieldTextArray senderTexts(const SenderInfo& sender);
+FieldTextArray fill(const RecordColumns& columns, const FieldTextArray& senderTexts, const HonorificChoice& choice,
+                    const FieldVisibility& visible, TextTarget target);
+
 // Recomputes fields 4 and 5 only (after the honorific controls or the name visibility changed).
 void applyHonorific(FieldTextArray& texts, const RecordColumns& columns, const HonorificChoice& choice,
                     const FieldVisibility& visible, TextTarget target);

@@ -1,4 +1,5 @@
 #include "layout/FieldTexts.h"
+#include "platform/LCMap.h"
 
 #include <gtest/gtest.h>
 
@@ -260,6 +261,33 @@ TEST(FieldTexts, PostalDigits)
     for (int i = 0; i < 100; ++i)
         longCode += u(u"１-〒");
     EXPECT_EQ(FieldTexts::postalDigits(longCode), QString(100, QLatin1Char('1')));
+}
+
+TEST(FieldTexts, PostalDigitsKeepWhatTheHalfWidthMappingTurnsIntoDigits)
+{
+    for (char32_t cp = 1; cp < 0x10000; ++cp) {
+        if (cp >= 0xD800 && cp < 0xE000)
+            continue;
+        const QString one{QChar(char16_t(cp))};
+        if (FieldTexts::isBlank(one))
+            continue;
+        QString expected;
+        for (QChar c : LCMap::map(one, LCMap::HalfWidth | LCMap::UpperCase)) {
+            if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+                expected.append(c);
+        }
+        ASSERT_EQ(FieldTexts::postalDigits(one), expected) << "U+" << std::hex << unsigned(cp);
+    }
+}
+
+TEST(FieldTexts, SenderTextsComputedOnceGiveTheSameFields)
+{
+    const SenderInfo s = sampleSender();
+    RecordColumns cols;
+    cols.name1 = u(u"山田");
+    for (TextTarget target : {TextTarget::Screen, TextTarget::Print})
+        EXPECT_EQ(FieldTexts::fill(cols, FieldTexts::senderTexts(s), {}, allVisible(), target),
+                  FieldTexts::fill(cols, s, {}, allVisible(), target));
 }
 
 struct MarkCase {

@@ -1,0 +1,87 @@
+// Building the fifteen field texts for many records, as a print run does page after page.
+#include "layout/FieldTexts.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QStringList makeRecords(int count)
+{
+    QStringList lines;
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        lines.append(QStringLiteral("\"%1-%2\",\"東京都千代田区丸の内%3丁目%4番\",\"サンプルビル%5階\","
+                                    "\"株式会社サンプル%6\",\"山田　太郎%7\",\"C%8\",\"様\",\"備考欄\",\"03-0000-%9\"")
+                         .arg(100 + i % 900)
+                         .arg(i % 10000, 4, 10, QLatin1Char('0'))
+                         .arg(i % 9 + 1)
+                         .arg(i % 30 + 1)
+                         .arg(i % 20 + 1)
+                         .arg(i)
+                         .arg(i % 7)
+                         .arg(i)
+                         .arg(i % 10000, 4, 10, QLatin1Char('0')));
+    }
+    return lines;
+}
+
+CsvColumnMap sampleMap()
+{
+    CsvColumnMap m;
+    m.textDelimiter = QStringLiteral("\"");
+    m.postNo = 1;
+    m.adr1No = 2;
+    m.adr2No = 3;
+    m.mei1No = 4;
+    m.mei2No = 5;
+    m.cbarNo = 6;
+    m.keisNo = 7;
+    return m;
+}
+
+SenderInfo sampleSender()
+{
+    SenderInfo s;
+    s.postalCode = QStringLiteral("〒100-0001");
+    s.address1 = QStringLiteral("東京都千代田区千代田１－１");
+    s.name1 = QStringLiteral("差出　人");
+    s.tel = QStringLiteral("03-1234-5678");
+    s.mail = QStringLiteral("info@example.jp");
+    return s;
+}
+
+// 100,000 records: columns, honorific, sender fields and the postal digits of field 1.
+void BM_FillFieldTexts100k(benchmark::State& state)
+{
+    const QStringList records = makeRecords(100000);
+    const CsvColumnMap map = sampleMap();
+    const FieldTextArray sender = FieldTexts::senderTexts(sampleSender());
+    const HonorificChoice choice{true, QString()};
+    FieldVisibility visible;
+    visible.fill(true);
+    for (auto _ : state) {
+        qsizetype total = 0;
+        for (const QString& line : records) {
+            const RecordColumns columns = RecordColumns::fromLine(line, map);
+            FieldTextArray texts = FieldTexts::fill(columns, sender, choice, visible, TextTarget::Screen);
+            texts[0] = FieldTexts::postalDigits(texts[0]);
+            total += texts[0].size() + texts[4].size();
+        }
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetItemsProcessed(state.iterations() * records.size());
+}
+BENCHMARK(BM_FillFieldTexts100k)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
