@@ -46,6 +46,34 @@ bool emfRecordsIntact(const QByteArray& data)
     return false;
 }
 
+// A Windows bitmap whose pixel data ends early would load with its missing rows made up;
+// the header says how much there must be.
+bool bitmapComplete(const QByteArray& d)
+{
+    if (d.size() < 26 || d[0] != 'B' || d[1] != 'M')
+        return true; // not a bitmap: not this check's business
+    const quint32 declaredSize = le32(d, 2);
+    const quint32 offBits = le32(d, 10);
+    const quint32 headerSize = le32(d, 14);
+    const quint32 total = quint32(d.size());
+    if (declaredSize > total || offBits > total || 14 + qint64(headerSize) > total)
+        return false;
+    if (headerSize < 40 || d.size() < 54)
+        return true; // an old OS/2 header: the loader's own checks apply
+    const qint64 width = qint32(le32(d, 18));
+    const qint64 height = qAbs(qint64(qint32(le32(d, 22))));
+    const int bitCount = qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(d.constData()) + 28);
+    const quint32 compression = le32(d, 30);
+    const quint32 sizeImage = le32(d, 34);
+    qint64 needed = 0;
+    if (compression == 0 || compression == 3) { // BI_RGB, BI_BITFIELDS
+        needed = ((width * bitCount + 31) / 32) * 4 * height;
+    } else {
+        needed = sizeImage;
+    }
+    return qint64(offBits) + needed <= qint64(total);
+}
+
 bool isJpegData(const QByteArray& d)
 {
     return d.size() >= 3 && uchar(d[0]) == 0xFF && uchar(d[1]) == 0xD8 && uchar(d[2]) == 0xFF;
@@ -93,20 +121,6 @@ PictureFile PictureFile::load(const QString& fileName)
         return pic;
     }
 
-    // ".JPG" goes to libjpeg; any other name goes to the general loader, which also knows
-    // JPEG data under other names.
-    if (info.suffix().toUpper() == QLatin1String("JPG") && isJpegData(data)) {
-        QString why;
-        QImage img = JpegDecoder::decode(data, &why);
-        if (img.isNull()) {
-            pic.m_error = why.contains(QLatin1String("too large")) ? reasonTooLarge() : reasonDamaged();
-            return pic;
-        }
-        pic.m_kind = Kind::Jpeg;
-        pic.m_image = img;
-        return pic;
-    }
-
     if (looksLikeEmf(data)) {
         const quint32 headerSize = le32(data, 4);
         const quint32 declaredBytes = le32(data, 48);
@@ -146,6 +160,24 @@ PictureFile PictureFile::load(const QString& fileName)
         return pic;
     }
 
+    // JPEG data goes to libjpeg whatever the file is called (a ".JPG" always does), so a
+    // file that ends early is caught the same way under every name.
+    if (isJpegData(data)) {
+        QString why;
+        QImage img = JpegDecoder::decode(data, &why);
+        if (img.isNull()) {
+            pic.m_error = why.contains(QLatin1String("too large")) ? reasonTooLarge() : reasonDamaged();
+            return pic;
+        }
+        pic.m_kind = Kind::Jpeg;
+        pic.m_image = img;
+        return pic;
+    }
+    if (!bitmapComplete(data)) {
+        pic.m_error = reasonDamaged();
+        return pic;
+    }
+
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -162,12 +194,8 @@ PictureFile PictureFile::load(const QString& fileName)
         return pic;
     }
     QImage img;
-    if (format == "jpeg" || format == "jpg") {
-        QString why;
-        img = JpegDecoder::decode(data, &why);
-    } else if (!reader.read(&img)) {
+    if (!reader.read(&img))
         img = QImage();
-    }
     if (img.isNull()) {
         pic.m_error = reasonDamaged();
         return pic;
@@ -178,9 +206,6 @@ PictureFile PictureFile::load(const QString& fileName)
         pic.m_image = img.convertToFormat(QImage::Format_RGB32);
     } else if (format == "ico" || format == "cur") {
         pic.m_kind = Kind::Icon;
-        pic.m_image = img;
-    } else if (format == "jpeg" || format == "jpg") {
-        pic.m_kind = Kind::Jpeg;
         pic.m_image = img;
     } else {
         pic.m_kind = Kind::Other;

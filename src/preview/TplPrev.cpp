@@ -373,9 +373,7 @@ bool TplPrev::Print()
                 if (OnBeforeView && m_previewForm && m_previewForm->IsVisible()) {
                     // Overlay drawn by the window's owner on top of the page.
                     PageRecording overlay;
-                    m_printing = false; // the overlay canvas gets its paper, as on screen
-                    preparePageCanvas(&overlay);
-                    m_printing = true;
+                    preparePageCanvas(&overlay); // no paper while printing: it would cover the page
                     struct CloseCanvas {
                         TplPrev* self;
                         ~CloseCanvas() { self->closeCanvas(); }

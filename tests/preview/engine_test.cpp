@@ -11,7 +11,9 @@
 #include "preview/TplPrev.h"
 #include "preview/TplSetPrinter.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QFileInfo>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -329,8 +331,14 @@ TEST_F(EngineTest, PrintGoesThroughTheRangeInAscendingOrderEitherWayRound)
         }));
         engine.setFromPage(c.from);
         engine.setToPage(c.to);
+        QVector<int> printed;
+        engine.OnPrint = [&](QObject* sender, int page) {
+            EXPECT_EQ(sender, &engine);
+            printed << page;
+        };
         EXPECT_TRUE(engine.Print()) << c.from << ".." << c.to;
         EXPECT_EQ(pages, c.pages) << c.from << ".." << c.to;
+        EXPECT_EQ(printed, c.pages) << "OnPrint after each page";
         EXPECT_EQ(printingFlags, QVector<bool>(c.pages.size(), true));
         EXPECT_FALSE(engine.Printing());
         // The printed page has no painted paper.
@@ -478,4 +486,43 @@ TEST_F(EngineTest, ThePrinterMappingPutsTenthsOfAMillimetreOntoTheSheet)
     const QPointF corner = engine.printerTransform().map(QPointF(engine.PaperWidth(), engine.PaperHeight()));
     EXPECT_NEAR(corner.x(), engine.PaperWidthPx(), 3);
     EXPECT_NEAR(corner.y(), engine.PaperHeightPx(), 3);
+}
+
+TEST_F(EngineTest, ThePrinterSnapshotPutsBackWhatAPrintDialogChanged)
+{
+    ASSERT_TRUE(engine.SavePrinterSettings());
+    const QString snapshot = engine.SettingsFileName();
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    EXPECT_EQ(snapshot, exe.dir().filePath(exe.completeBaseName() + QStringLiteral(".plv")));
+    ASSERT_TRUE(QFile::exists(snapshot));
+    {
+        // A component stream of the form's component with the snapshot's extra end marker.
+        QFile f(snapshot);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        EXPECT_TRUE(bytes.startsWith("TPF0"));
+        EXPECT_TRUE(bytes.endsWith(QByteArray(3, '\0')));
+        TplSetPrinter reader(QStringLiteral("plSetPrinter1"));
+        EXPECT_TRUE(reader.readComponent(bytes));
+        EXPECT_EQ(DevMode(reader.DevData()).paperSize(), DevMode::PaperJapanesePostcard);
+    }
+
+    // The print dialog puts A4 in force...
+    usePaper(*printer, DevMode::PaperA4);
+    engine.UpdatePageMetrics();
+    EXPECT_NEAR(engine.PaperWidth(), 2100, 2);
+    // ...and the snapshot brings the postcard back, for the component and the system printer.
+    engine.LoadPrinterSettings();
+    EXPECT_NEAR(engine.PaperWidth(), 1000, 2);
+    EXPECT_NEAR(engine.PaperHeight(), 1480, 2);
+    EXPECT_EQ(printer->PaperName(), QStringLiteral("Postcard"));
+    EXPECT_EQ(SystemPrinter::instance().devMode().paperSize(), DevMode::PaperJapanesePostcard);
+
+    // Without the file the component keeps its printer and takes the system printer's state.
+    ASSERT_TRUE(QFile::remove(snapshot));
+    usePaper(*printer, DevMode::PaperA4);
+    engine.LoadPrinterSettings();
+    EXPECT_EQ(printer->PrinterName(), CupsTestPrinter::name());
+    EXPECT_NEAR(engine.PaperWidth(), 2100, 2);
+    EXPECT_TRUE(log.entries.isEmpty());
 }
