@@ -2,8 +2,11 @@
 // through the window system layer (so enter, leave and the implicit mouse grab are
 // Qt's own).
 
+#include "controls/Hint.h"
 #include "controls/TShineBtn.h"
 
+#include <QAction>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QWindow>
 
@@ -378,4 +381,66 @@ TEST(TShineBtnGroups, DownChangedReportsEveryChange)
     a->setDown(false); // refused: a is already up
     const std::vector<std::pair<char, bool>> expected = { { 'a', true }, { 'b', true }, { 'a', false } };
     EXPECT_EQ(log, expected);
+}
+
+namespace {
+// Records the status tips that reach a widget (as the base form's status bar gets them).
+struct StatusTipLog : QObject {
+    QStringList tips;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::StatusTip)
+            tips << static_cast<QStatusTipEvent*>(e)->tip();
+        return false;
+    }
+};
+} // namespace
+
+TEST(TShineBtnEvents, HintReachesTheStatusBarThroughStatusTips)
+{
+    Host host;
+    TShineBtn* b = host.add(QPoint(40, 30));
+    setHint(b, QStringLiteral("ヘルプ|ヘルプを表示します。"));
+    EXPECT_EQ(b->toolTip(), QStringLiteral("ヘルプ"));
+    StatusTipLog log;
+    host.window->installEventFilter(&log);
+    ASSERT_TRUE(host.show());
+    QTest::mouseMove(host.handle(), QPoint(5, 5));
+    QTest::mouseMove(host.handle(), host.at(b, kIn));
+    QTest::mouseMove(host.handle(), host.at(b, kFarOut));
+    EXPECT_EQ(log.tips, (QStringList { QStringLiteral("ヘルプを表示します。"), QString() }));
+}
+
+TEST(TShineBtnEvents, LinkedAction)
+{
+    Host host;
+    TShineBtn* b = host.add(QPoint(40, 30), 5, true);
+    QAction action(QStringLiteral("印刷"));
+    action.setCheckable(true);
+    int triggered = 0;
+    QObject::connect(&action, &QAction::triggered, [&triggered] { ++triggered; });
+    b->setActionCheckedDown(true);
+    b->setAction(&action);
+    EXPECT_EQ(b->text(), QStringLiteral("印刷"));
+    ASSERT_TRUE(host.show());
+
+    // A click triggers the action, whose checked state the button follows.
+    QTest::mouseMove(host.handle(), host.at(b, kIn));
+    QTest::mouseClick(host.handle(), Qt::LeftButton, {}, host.at(b, kIn));
+    EXPECT_EQ(triggered, 1);
+    action.setChecked(false);
+    EXPECT_FALSE(b->isDown());
+    action.setChecked(true);
+    EXPECT_TRUE(b->isDown());
+    action.setEnabled(false);
+    EXPECT_FALSE(b->isEnabled());
+    action.setEnabled(true);
+    action.setText(QStringLiteral("設定"));
+    EXPECT_EQ(b->text(), QStringLiteral("設定"));
+
+    // Without ActionCheckedDown the checked state is left alone.
+    b->setActionCheckedDown(false);
+    const bool before = b->isDown();
+    action.setChecked(!action.isChecked());
+    EXPECT_EQ(b->isDown(), before);
 }
