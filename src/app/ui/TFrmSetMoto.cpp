@@ -1,6 +1,7 @@
 #include "app/ui/TFrmSetMoto.h"
 
 #include "app/AppSettings.h"
+#include "app/ui/TFrmBase1.h"
 #include "platform/Messages.h"
 
 #include <QFrame>
@@ -51,6 +52,7 @@ TFrmSetMoto::TFrmSetMoto(QWidget* parent)
     setObjectName(QStringLiteral("FrmSetMoto"));
     setWindowTitle(QStringLiteral("発行元編集"));
     setFixedSize(kClientWidth, kClientHeight);
+    setFont(TFrmBase1::formFont()); // the same face as the other forms
 
     pnlTitle = new QLabel(QStringLiteral("差出人編集"), this);
     pnlTitle->setObjectName(QStringLiteral("pnlTitle"));
@@ -58,7 +60,10 @@ TFrmSetMoto::TFrmSetMoto(QWidget* parent)
     pnlTitle->setAlignment(Qt::AlignCenter);
     pnlTitle->setFrameStyle(QFrame::Panel | QFrame::Raised);
     QFont titleFont = pnlTitle->font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
+    if (titleFont.pixelSize() > 0)
+        titleFont.setPixelSize(titleFont.pixelSize() * 4 / 3);
+    else
+        titleFont.setPointSizeF(titleFont.pointSizeF() * 4 / 3);
     titleFont.setBold(true);
     pnlTitle->setFont(titleFont);
     paint(pnlTitle, kTitleGrey, Qt::white);
