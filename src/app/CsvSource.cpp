@@ -6,14 +6,17 @@
 #include <QFile>
 #include <QFileInfo>
 
-QStringList SplitCsvLines(const QByteArray& bytesIn, CsvReadInfo* info)
+#include <cstring>
+
+namespace {
+
+QStringList splitLines(const char* p, qsizetype sizeIn, CsvReadInfo* info)
 {
     QStringList lines;
-    qsizetype size = bytesIn.size();
-    const qsizetype nul = bytesIn.indexOf('\0');
-    if (nul >= 0)
-        size = nul;
-    const char* p = bytesIn.constData();
+    qsizetype size = sizeIn;
+    lines.reserve(size / 48 + 1);
+    if (const void* nul = std::memchr(p, 0, size_t(size)))
+        size = static_cast<const char*>(nul) - p;
 
     // Code page 932 never uses CR or LF as the second byte of a character, so the bytes
     // can be cut into lines before decoding.
@@ -48,6 +51,13 @@ QStringList SplitCsvLines(const QByteArray& bytesIn, CsvReadInfo* info)
     return lines;
 }
 
+} // namespace
+
+QStringList SplitCsvLines(const QByteArray& bytes, CsvReadInfo* info)
+{
+    return splitLines(bytes.constData(), bytes.size(), info);
+}
+
 QStringList ReadCsvLines(const QString& path, CsvReadInfo* info)
 {
     CsvReadInfo local;
@@ -66,6 +76,14 @@ QStringList ReadCsvLines(const QString& path, CsvReadInfo* info)
     if (!f.open(QIODevice::ReadOnly)) {
         r.status = CsvReadInfo::Unreadable;
         return {};
+    }
+    if (f.size() == 0)
+        return {};
+    // Mapped rather than copied: the address list is read once, straight from the cache.
+    if (const uchar* mapped = f.map(0, f.size())) {
+        QStringList lines = splitLines(reinterpret_cast<const char*>(mapped), f.size(), &r);
+        f.unmap(const_cast<uchar*>(mapped));
+        return lines;
     }
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) {
@@ -86,10 +104,13 @@ int CsvFieldCount(QStringView line)
 {
     if (line.isEmpty())
         return 0;
-    return int(line.count(u',')) + 1;
+    return int(line.count(QLatin1Char(','))) + 1;
 }
 
-QString EffectiveCsvDelimiter(QStringView textDelimiter)
+namespace {
+
+// The delimiter character, or 0 for none.
+char16_t delimiterChar(QStringView textDelimiter)
 {
     qsizetype b = 0;
     qsizetype e = textDelimiter.size();
@@ -97,12 +118,8 @@ QString EffectiveCsvDelimiter(QStringView textDelimiter)
         ++b;
     while (e > b && textDelimiter.at(e - 1).unicode() <= 0x20)
         --e;
-    if (e - b != 1)
-        return QString();
-    return textDelimiter.mid(b, 1).toString();
+    return e - b == 1 ? textDelimiter.at(b).unicode() : char16_t(0);
 }
-
-namespace {
 
 QStringView stripDelimiter(QStringView field, QChar d)
 {
@@ -115,6 +132,12 @@ QStringView stripDelimiter(QStringView field, QChar d)
 
 } // namespace
 
+QString EffectiveCsvDelimiter(QStringView textDelimiter)
+{
+    const char16_t d = delimiterChar(textDelimiter);
+    return d ? QString(QChar(d)) : QString();
+}
+
 QString CsvField(QStringView line, int n, QStringView textDelimiter)
 {
     const QString blank = QStringLiteral(" ");
@@ -125,7 +148,7 @@ QString CsvField(QStringView line, int n, QStringView textDelimiter)
     for (int i = 1; i <= n; ++i) {
         if (rest.isEmpty())
             return blank;
-        const qsizetype comma = rest.indexOf(u',');
+        const qsizetype comma = rest.indexOf(QLatin1Char(','));
         if (comma >= 0) {
             field = rest.left(comma);
             rest = rest.mid(comma + 1);
@@ -134,9 +157,8 @@ QString CsvField(QStringView line, int n, QStringView textDelimiter)
             rest = QStringView();
         }
     }
-    const QString d = EffectiveCsvDelimiter(textDelimiter);
-    if (!d.isEmpty())
-        field = stripDelimiter(field, d.at(0));
+    if (const char16_t d = delimiterChar(textDelimiter))
+        field = stripDelimiter(field, QChar(d));
     return field.toString();
 }
 
@@ -150,21 +172,21 @@ QStringList CsvFields(QStringView line, QStringView textDelimiter)
     QStringList out;
     if (line.isEmpty())
         return out;
-    const QString d = EffectiveCsvDelimiter(textDelimiter);
+    const QChar d(delimiterChar(textDelimiter));
     qsizetype start = 0;
     while (true) {
-        const qsizetype comma = line.indexOf(u',', start);
+        const qsizetype comma = line.indexOf(QLatin1Char(','), start);
         if (comma < 0) {
             const QStringView last = line.mid(start);
             // Nothing after the last comma: the field does not exist.
             if (last.isEmpty())
                 out.append(QStringLiteral(" "));
             else
-                out.append((d.isEmpty() ? last : stripDelimiter(last, d.at(0))).toString());
+                out.append((d.isNull() ? last : stripDelimiter(last, d)).toString());
             break;
         }
         const QStringView f = line.mid(start, comma - start);
-        out.append((d.isEmpty() ? f : stripDelimiter(f, d.at(0))).toString());
+        out.append((d.isNull() ? f : stripDelimiter(f, d)).toString());
         start = comma + 1;
     }
     return out;

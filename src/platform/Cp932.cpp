@@ -75,8 +75,18 @@ namespace Cp932 {
 QString decode(QByteArrayView bytes, DecodeStats* stats)
 {
     const Tables& t = tables();
-    QString out(bytes.size(), Qt::Uninitialized);
-    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
+    // Short texts (CSV lines, INI values) are decoded into a scratch buffer and copied
+    // out at their exact length, which keeps large files compact in memory.
+    constexpr qsizetype kScratch = 4096;
+    char16_t scratch[kScratch];
+    QString big;
+    char16_t* dst;
+    if (bytes.size() <= kScratch) {
+        dst = scratch;
+    } else {
+        big = QString(bytes.size(), Qt::Uninitialized);
+        dst = reinterpret_cast<char16_t*>(big.data());
+    }
     char16_t* const begin = dst;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* const end = p + bytes.size();
@@ -118,12 +128,14 @@ QString decode(QByteArrayView bytes, DecodeStats* stats)
             *dst++ = c;
         ++p;
     }
-    out.truncate(dst - begin);
     if (stats) {
         stats->badSequences = bad;
         stats->firstBadOffset = firstBad;
     }
-    return out;
+    if (begin == scratch)
+        return QString(reinterpret_cast<const QChar*>(scratch), dst - begin);
+    big.truncate(dst - begin);
+    return big;
 }
 
 bool encode(QStringView text, QByteArray* out, QString* firstUnmappable)
