@@ -3,5 +3,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" --target tovalin tovalin-print
+targets=(tovalin)
+# The batch printer is built along when its sources are in the tree.
+if compgen -G "$root/src/cli/*.cpp" >/dev/null; then
+  targets+=(tovalin-print)
+fi
+"$root/scripts/build.sh" --target "${targets[@]}"
 exec "${TOVALIN_BUILD_DIR:-$root/build}/src/tovalin" "$@"
