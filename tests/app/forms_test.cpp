@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -127,6 +128,10 @@ TEST_F(Forms, MainMenuLooksAsDesigned)
     EXPECT_FALSE(menu.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(menu.panelText(2), QStringLiteral("宛名印刷"));
     EXPECT_EQ(menu.programDirectory(), tmp.path() + '/');
+    // Centred on the screen.
+    const QRect screen = menu.screen()->geometry();
+    EXPECT_EQ(menu.frameGeometry().left(), screen.left() + (screen.width() - menu.frameGeometry().width()) / 2);
+    EXPECT_EQ(menu.frameGeometry().top(), screen.top() + (screen.height() - menu.frameGeometry().height()) / 2);
 
     struct Caption {
         const char* name;
