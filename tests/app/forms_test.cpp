@@ -2,6 +2,8 @@
 #include "app/ui/TFrmAtenaMemu.h"
 #include "app/ui/TFrmBase1.h"
 #include "app/ui/TFrmInpTri.h"
+#include "controls/Glyphs.h"
+#include "controls/TShineBtn.h"
 #include "platform/AppPaths.h"
 #include "platform/CommonDialogs.h"
 #include "platform/ScriptedMessages.h"
@@ -21,7 +23,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -292,14 +293,18 @@ TEST_F(Forms, HelpButtonsOpenTheirPages)
     ScriptedMessages messages;
     TFrmAtenaMemu menu;
     menu.show();
-    child<QToolButton>(&menu, "ssbHelp")->click();
+    // the styled glyph buttons of both forms
+    EXPECT_EQ(child<TShineBtn>(&menu, "ssbHelp")->glyph(), Glyphs::get(QStringLiteral("help")));
+    child<TShineBtn>(&menu, "ssbHelp")->click();
     auto* help = QApplication::topLevelWidgets().isEmpty() ? nullptr : menu.findChild<HelpWindow*>();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->currentPage().toString().endsWith("menu.html"));
 
     TFrmInpTri dlg(&menu);
     dlg.show();
-    child<QToolButton>(&dlg, "ssbHelp")->click();
+    EXPECT_EQ(child<TShineBtn>(&dlg, "ssbHelp")->glyph(), Glyphs::get(QStringLiteral("help")));
+    EXPECT_EQ(child<TShineBtn>(&dlg, "ssbCsvOpen")->glyph(), Glyphs::get(QStringLiteral("open")));
+    child<TShineBtn>(&dlg, "ssbHelp")->click();
     help = dlg.findChild<HelpWindow*>();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->currentPage().toString().endsWith("csv-setup.html"));
@@ -348,7 +353,7 @@ TEST_F(Forms, SetUpDialogPickUpdateAndRestart)
         dlg.show();
         child<QCheckBox>(&dlg, "cbHead")->setChecked(true);
         dialogs.answerOpenFile(csv);
-        child<QToolButton>(&dlg, "ssbCsvOpen")->click();
+        child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
         ASSERT_EQ(dialogs.requests().size(), 1);
         EXPECT_EQ(dialogs.requests().first().request.title, QStringLiteral("宛名印刷用ＣＳＶ指定"));
         EXPECT_EQ(child<QLineEdit>(&dlg, "edtCsvPath")->text(), csv);
@@ -468,10 +473,10 @@ TEST_F(Forms, SetUpDialogRefusesEmptyFiles)
         dlg.show();
         // A good file first, so that the boxes hold something.
         dialogs.answerOpenFile(writeCsv("good.csv", "a,b\r\n"));
-        child<QToolButton>(&dlg, "ssbCsvOpen")->click();
+        child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
         child<QComboBox>(&dlg, "cmbTriAdr1")->setCurrentIndex(2);
         dialogs.answerOpenFile(writeCsv("bad.csv", c.content));
-        child<QToolButton>(&dlg, "ssbCsvOpen")->click();
+        child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
         EXPECT_EQ(messages.texts(), QStringList { QStringLiteral("空データです。") }) << c.name;
         EXPECT_TRUE(child<QLineEdit>(&dlg, "edtCsvPath")->text().isEmpty()) << c.name;
         EXPECT_TRUE(dlg.opdCsv().fileName.isEmpty()) << c.name;
@@ -489,7 +494,7 @@ TEST_F(Forms, SetUpDialogRefusesEmptyFiles)
     TFrmInpTri dlg;
     dlg.show();
     dialogs.answerOpenFile(QString());
-    child<QToolButton>(&dlg, "ssbCsvOpen")->click();
+    child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
     EXPECT_TRUE(messages.asked().isEmpty());
     EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriPost")->count(), 0);
 }
@@ -503,7 +508,7 @@ TEST_F(Forms, SetUpDialogReportsASaveThatFails)
     TFrmInpTri dlg;
     dlg.show();
     dialogs.answerOpenFile(writeCsv("a.csv", "x,y\r\n"));
-    child<QToolButton>(&dlg, "ssbCsvOpen")->click();
+    child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
     child<QComboBox>(&dlg, "cmbTriPost")->setCurrentIndex(2);
     messages.answerYesNo(true);
     child<QPushButton>(&dlg, "bbtnUpdate")->click();
@@ -527,7 +532,7 @@ TEST_F(Forms, SetUpDialogCopesWithAHugeHeaderLine)
     dialogs.answerOpenFile(writeCsv("wide.csv", line + "\r\n"));
     QElapsedTimer t;
     t.start();
-    child<QToolButton>(&dlg, "ssbCsvOpen")->click();
+    child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
     EXPECT_LT(t.elapsed(), 20000);
     EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriKeisho")->count(), 20001);
     EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriKeisho")->itemText(20000), QString(50, QLatin1Char('a' + 19999 % 26)));

@@ -3,6 +3,8 @@
 #include "app/AppSettings.h"
 #include "app/ReadinessCheck.h"
 #include "app/ui/TFrmInpTri.h"
+#include "controls/Glyphs.h"
+#include "controls/TShineBtn.h"
 #include "platform/AppPaths.h"
 #include "platform/Messages.h"
 #include "platform/ui/HelpWindow.h"
@@ -14,7 +16,6 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyle>
-#include <QToolButton>
 
 namespace {
 
@@ -68,15 +69,12 @@ TFrmAtenaMemu::TFrmAtenaMemu(QWidget* parent) : TFrmBase1(parent)
     titleFont.setBold(true);
     Panel3->setFont(titleFont);
 
-    // Glyph button; the styled button class takes its place when it exists.
-    ssbHelp = new QToolButton(this);
+    ssbHelp = new TShineBtn(this);
     ssbHelp->setObjectName(QStringLiteral("ssbHelp"));
-    ssbHelp->setAutoRaise(true);
-    ssbHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    ssbHelp->setIconSize(QSize(20, 20));
+    ssbHelp->setGlyph(Glyphs::get(QStringLiteral("help")));
     ssbHelp->setGeometry(kClientWidth - 36, 6, 28, 28);
     setHint(ssbHelp, QStringLiteral("ヘルプ|ヘルプを表示します。"));
-    connect(ssbHelp, &QToolButton::clicked, this, &TFrmAtenaMemu::ssbHelpClick);
+    connect(ssbHelp, &TShineBtn::clicked, this, &TFrmAtenaMemu::ssbHelpClick);
 
     bbtnCsvLst = addMenuEntry(this, 48, QStringLiteral("bbtnCsvLst"),
                               QStringLiteral("ＣＳＶファイルの指定、及びCSV項目と印刷項目の設定。"),

@@ -6,7 +6,7 @@
 
 class QLabel;
 class QPushButton;
-class QToolButton;
+class TShineBtn;
 class QFrame;
 
 class TFrmAtenaMemu : public TFrmBase1 {
@@ -33,7 +33,7 @@ private:
     void FormShow();
 
     QLabel* Panel3;
-    QToolButton* ssbHelp;
+    TShineBtn* ssbHelp;
     QPushButton* bbtnCsvLst;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;

@@ -3,6 +3,8 @@
 #include "app/AppSettings.h"
 #include "app/CsvSource.h"
 #include "app/ui/TFrmBase1.h"
+#include "controls/Glyphs.h"
+#include "controls/TShineBtn.h"
 #include "platform/AppPaths.h"
 #include "platform/Messages.h"
 #include "platform/ui/HelpWindow.h"
@@ -17,7 +19,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QStyle>
-#include <QToolButton>
 
 namespace {
 
@@ -71,23 +72,19 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
     lbl1->setObjectName(QStringLiteral("Label1"));
     lbl1->setGeometry(12, 10, 360, 16);
 
-    ssbHelp = new QToolButton(this);
+    ssbHelp = new TShineBtn(this);
     ssbHelp->setObjectName(QStringLiteral("ssbHelp"));
-    ssbHelp->setAutoRaise(true);
-    ssbHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    ssbHelp->setIconSize(QSize(20, 20));
+    ssbHelp->setGlyph(Glyphs::get(QStringLiteral("help")));
     ssbHelp->setGeometry(kClientWidth - 36, 4, 28, 28);
     TFrmBase1::setHint(ssbHelp, QStringLiteral("ヘルプ|ヘルプを表示します。"));
-    connect(ssbHelp, &QToolButton::clicked, this, &TFrmInpTri::ssbHelpClick);
+    connect(ssbHelp, &TShineBtn::clicked, this, &TFrmInpTri::ssbHelpClick);
 
-    ssbCsvOpen = new QToolButton(this);
+    ssbCsvOpen = new TShineBtn(this);
     ssbCsvOpen->setObjectName(QStringLiteral("ssbCsvOpen"));
-    ssbCsvOpen->setAutoRaise(true);
-    ssbCsvOpen->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    ssbCsvOpen->setIconSize(QSize(20, 20));
+    ssbCsvOpen->setGlyph(Glyphs::get(QStringLiteral("open")));
     ssbCsvOpen->setGeometry(12, 30, 28, 26);
     TFrmBase1::setHint(ssbCsvOpen, QStringLiteral("ＣＳＶファイル指定|宛名印刷用ＣＳＶファイルを指定します。"));
-    connect(ssbCsvOpen, &QToolButton::clicked, this, &TFrmInpTri::ssbCsvOpenClick);
+    connect(ssbCsvOpen, &TShineBtn::clicked, this, &TFrmInpTri::ssbCsvOpenClick);
 
     edtCsvPath = new QLineEdit(this);
     edtCsvPath->setObjectName(QStringLiteral("edtCsvPath"));

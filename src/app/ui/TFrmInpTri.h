@@ -14,7 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QToolButton;
+class TShineBtn;
 
 class TFrmInpTri : public QDialog {
     Q_OBJECT
@@ -44,7 +44,7 @@ private:
     void loadFile();
     QList<QComboBox*> mappingBoxes() const;
 
-    QToolButton* ssbCsvOpen;
+    TShineBtn* ssbCsvOpen;
     QLineEdit* edtCsvPath;
     QComboBox* cmbTriPost;
     QComboBox* cmbTriAdr1;
@@ -57,7 +57,7 @@ private:
     QCheckBox* cbHead;
     QPushButton* bbtnUpdate;
     QPushButton* bbtnEnd;
-    QToolButton* ssbHelp;
+    TShineBtn* ssbHelp;
 
     OpenFileRequest m_opdCsv;
     QStringList m_lines;
