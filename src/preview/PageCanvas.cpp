@@ -22,13 +22,34 @@ const QString kDefaultFace = QStringLiteral("ＭＳ Ｐゴシック");
 // Bearings are read at a large size: small sizes give whole-pixel glyph boxes.
 constexpr qreal kReferencePixels = 1000.0;
 
-struct FontData {
-    explicit FontData(const QFont& f) : font(f), metrics(f) { }
+} // namespace
+
+// A resolved font with what the operations measure, kept across pages: the same few fonts
+// and many of the same texts come back on every card.
+struct PageFontData {
+    explicit PageFontData(const QFont& f) : font(f), metrics(f) { }
     QFont font;
     QFontMetricsF metrics;
     QRawFont reference;
     qreal referenceScale = 1; // page units per reference pixel
+    mutable QHash<QString, qreal> widths;
+    mutable QHash<QString, QPair<qreal, qreal>> abc;
+
+    qreal width(const QString& text) const
+    {
+        auto it = widths.constFind(text);
+        if (it != widths.constEnd())
+            return *it;
+        if (widths.size() > 4096)
+            widths.clear();
+        const qreal w = metrics.horizontalAdvance(text);
+        widths.insert(text, w);
+        return w;
+    }
 };
+
+namespace {
+using FontData = PageFontData;
 
 QString fontKey(const PageFont& f)
 {
@@ -45,13 +66,13 @@ QFont makeFont(const QString& face, qreal em, bool bold, bool italic)
     return f;
 }
 
-const FontData& fontData(const PageFont& pf)
+std::shared_ptr<FontData> fontData(const PageFont& pf)
 {
     static QHash<QString, std::shared_ptr<FontData>> cache;
     const QString key = fontKey(pf);
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
-        return **it;
+        return *it;
 
     qreal em = 37;
     if (pf.height < 0) {
@@ -73,7 +94,7 @@ const FontData& fontData(const PageFont& pf)
     if (cache.size() > 256)
         cache.clear();
     cache.insert(key, data);
-    return *data;
+    return data;
 }
 
 // A and C widths of a character: how far its ink reaches left of its origin and right of
@@ -82,6 +103,14 @@ bool abcWidths(const FontData& fd, const QString& ch, qreal* a, qreal* c)
 {
     if (ch.isEmpty() || !fd.reference.isValid())
         return false;
+    auto cached = fd.abc.constFind(ch);
+    if (cached != fd.abc.constEnd()) {
+        *a = cached->first;
+        *c = cached->second;
+        return true;
+    }
+    if (fd.abc.size() > 4096)
+        fd.abc.clear();
     const QVector<quint32> glyphs = fd.reference.glyphIndexesForString(ch);
     if (glyphs.isEmpty())
         return false;
@@ -91,10 +120,11 @@ bool abcWidths(const FontData& fd, const QString& ch, qreal* a, qreal* c)
     if (box.isEmpty()) {
         *a = 0;
         *c = 0;
-        return true;
+    } else {
+        *a = box.left() * fd.referenceScale;
+        *c = (advance - box.right()) * fd.referenceScale;
     }
-    *a = box.left() * fd.referenceScale;
-    *c = (advance - box.right()) * fd.referenceScale;
+    fd.abc.insert(ch, qMakePair(*a, *c));
     return true;
 }
 
@@ -122,6 +152,15 @@ PageCanvas::PageCanvas(PageRecording* target, int pageWidth, int pageHeight) : m
         m_rec->reset(pageWidth, pageHeight);
 }
 
+const PageFontData& PageCanvas::fd() const
+{
+    if (!m_fd || m_fdFont != m_font) {
+        m_fd = fontData(m_font);
+        m_fdFont = m_font;
+    }
+    return *m_fd;
+}
+
 // ---- font, pen, brush ----------------------------------------------------------------
 
 void PageCanvas::SetFontSize(double points) { m_font.height = fontHeightForPoints(points); }
@@ -137,7 +176,7 @@ void PageCanvas::SetFontStyle(int flags)
 
 void PageCanvas::SetFontColor(int bgr) { m_font.color = colorFromBGR(bgr); }
 void PageCanvas::SetFont(const PageFont& font) { m_font = font; }
-QFont PageCanvas::resolvedFont() const { return fontData(m_font).font; }
+QFont PageCanvas::resolvedFont() const { return fd().font; }
 
 void PageCanvas::SetPenColor(int bgr) { m_penColor = colorFromBGR(bgr); }
 void PageCanvas::SetPenStyle(PenStyle style) { m_penStyle = style; }
@@ -158,17 +197,17 @@ QPen PageCanvas::pen() const
 
 qreal PageCanvas::textWidth(const QString& text) const
 {
-    return fontData(m_font).metrics.horizontalAdvance(text);
+    return fd().width(text);
 }
 
 qreal PageCanvas::textHeight() const
 {
-    const QFontMetricsF& m = fontData(m_font).metrics;
+    const QFontMetricsF& m = fd().metrics;
     return m.ascent() + m.descent();
 }
 
-qreal PageCanvas::ascent() const { return fontData(m_font).metrics.ascent(); }
-qreal PageCanvas::averageCharWidth() const { return fontData(m_font).metrics.averageCharWidth(); }
+qreal PageCanvas::ascent() const { return fd().metrics.ascent(); }
+qreal PageCanvas::averageCharWidth() const { return fd().metrics.averageCharWidth(); }
 
 int PageCanvas::leftOverhang(const QString& text) const
 {
@@ -176,7 +215,7 @@ int PageCanvas::leftOverhang(const QString& text) const
     if (chars.isEmpty())
         return 0;
     qreal a = 0, c = 0;
-    if (!abcWidths(fontData(m_font), chars.first(), &a, &c))
+    if (!abcWidths(fd(), chars.first(), &a, &c))
         return 0;
     return a < 0 ? -HalfEven(a) : 0;
 }
@@ -187,7 +226,7 @@ int PageCanvas::rightOverhang(const QString& text) const
     if (chars.isEmpty())
         return 0;
     qreal a = 0, c = 0;
-    if (!abcWidths(fontData(m_font), chars.last(), &a, &c))
+    if (!abcWidths(fd(), chars.last(), &a, &c))
         return 0;
     return c < 0 ? -HalfEven(c) : 0;
 }
@@ -235,7 +274,7 @@ void PageCanvas::recordText(qreal x, qreal y, const QString& text, const QRectF&
 {
     if (!m_rec || text.isEmpty())
         return;
-    const FontData& fd = fontData(m_font);
+    const FontData& fd = this->fd();
     PageOp op = baseOp(PageOp::Kind::Text);
     op.text = text;
     op.font = m_font;
@@ -244,14 +283,18 @@ void PageCanvas::recordText(qreal x, qreal y, const QString& text, const QRectF&
     op.ascent = fd.metrics.ascent();
     op.angle = angle;
     op.widthScale = widthScale;
-    op.rect = QRectF(x, y, fd.metrics.horizontalAdvance(text) * widthScale,
+    op.rect = QRectF(x, y, fd.width(text) * widthScale,
                      fd.metrics.ascent() + fd.metrics.descent());
     // A clip that would cut nothing is left out: every clip costs a graphics state on replay.
     // The ink may reach past the cell by the overhangs, so they count as well.
-    if (clip.isValid()) {
+    const qreal slack = 0.5 * fd.font.pixelSize(); // more than any glyph reaches past its cell
+    const bool wellInside = clip.isValid() && op.rect.left() - slack >= clip.left()
+        && op.rect.right() + slack <= clip.right() && op.rect.top() >= clip.top()
+        && op.rect.bottom() <= clip.bottom();
+    if (clip.isValid() && !wellInside) {
         qreal a = 0, c = 0;
         const QStringList chars = characters(text);
-        const FontData& f = fontData(m_font);
+        const FontData& f = this->fd();
         qreal left = op.rect.left(), right = op.rect.right();
         if (abcWidths(f, chars.first(), &a, &c) && a < 0)
             left += a;
@@ -364,7 +407,7 @@ void PageCanvas::recordVertical(int x, int top, int bottom, const QString& text,
 {
     if (!m_rec || text.isEmpty())
         return;
-    const FontData& fd = fontData(m_font);
+    const FontData& fd = this->fd();
     const bool upright = JapaneseFonts::isVerticalFace(m_font.name);
     auto layout = std::make_shared<VerticalText>(fd.font, text, upright);
     const qreal cy = layout->columnWidth();

@@ -8,8 +8,10 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <memory>
 
 class PictureFile;
+struct PageFontData;
 
 // Pen styles of the stored layouts.
 enum class PenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -107,6 +109,7 @@ public:
     static QString postalDigits(const QString& text);
 
 private:
+    const PageFontData& fd() const;
     PageOp baseOp(PageOp::Kind kind) const;
     void recordText(qreal x, qreal y, const QString& text, const QRectF& clip, qreal angle = 0,
                     qreal widthScale = 1);
@@ -121,4 +124,6 @@ private:
     int m_penWidth = 1;
     QColor m_brushColor = Qt::white;
     bool m_brushClear = false;
+    mutable std::shared_ptr<PageFontData> m_fd; // resolved m_fdFont
+    mutable PageFont m_fdFont;
 };

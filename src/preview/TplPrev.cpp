@@ -494,7 +494,10 @@ const PictureFile& TplPrev::picture(const QString& fileName)
     entry->existed = exists;
     entry->modified = modified;
     entry->size = size;
+    // Reading and decoding may take a while: let the window breathe before and after.
+    pumpMessages();
     entry->picture = PictureFile::load(fileName);
+    pumpMessages();
     if (m_pictures.size() > 64)
         m_pictures.clear();
     m_pictures.insert(key, entry);
@@ -505,9 +508,7 @@ void TplPrev::DrawImage(int x1, int x2, int y1, int y2, int mode, const QString&
 {
     if (!m_canvas)
         return;
-    pumpMessages();
     const PictureFile& pic = picture(fileName);
-    pumpMessages();
     if (pic.isNull()) {
         const QString key = QFileInfo(fileName).absoluteFilePath();
         if (!m_reportedPictures.contains(key)) {
@@ -517,7 +518,6 @@ void TplPrev::DrawImage(int x1, int x2, int y1, int y2, int mode, const QString&
         return;
     }
     m_canvas->DrawPicture(x1, x2, y1, y2, mode, pic);
-    pumpMessages();
 }
 
 QStringList TplPrev::failedPictures() const

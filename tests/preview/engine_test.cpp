@@ -526,3 +526,40 @@ TEST_F(EngineTest, ThePrinterSnapshotPutsBackWhatAPrintDialogChanged)
     EXPECT_NEAR(engine.PaperWidth(), 2100, 2);
     EXPECT_TRUE(log.entries.isEmpty());
 }
+
+TEST_F(EngineTest, PostalBoxesFollowThePrintersOrientation)
+{
+    struct Case { int orientation; bool landscape; };
+    for (const Case c : { Case { DevMode::OrientationPortrait, false }, Case { DevMode::OrientationLandscape, true } }) {
+        usePaper(*printer, DevMode::PaperJapanesePostcard, c.orientation);
+        engine.setPlSetPrinter(printer.get());
+        ASSERT_EQ(printer->Landscape(), c.landscape);
+        ASSERT_TRUE(engine.BeginPreview([&] { engine.DrawPostalCode(QStringLiteral("〒987-6543"), 0, 0, false, 0, 255); }));
+        const PageRecording* rec = engine.RenderPage();
+        ASSERT_NE(rec, nullptr);
+        const auto frames = rec->ofKind(PageOp::Kind::Polyline);
+        ASSERT_EQ(frames.size(), 7);
+        const QRectF first = frames[0]->points.boundingRect();
+        if (c.landscape) {
+            // The card lies on its side: 148 mm wide, boxes 8.5 mm wide and 6 mm high.
+            EXPECT_NEAR(engine.PageWidth(), 1480, 2);
+            EXPECT_EQ(first, QRectF(engine.PageWidth() - 205, engine.PageHeight() - 552, 85, 60));
+            EXPECT_EQ(textOps(*rec)[0]->angle, 270);
+        } else {
+            EXPECT_NEAR(engine.PageWidth(), 1000, 2);
+            EXPECT_EQ(first, QRectF(engine.PageWidth() - 552, 120, 60, 85));
+            EXPECT_EQ(textOps(*rec)[0]->angle, 0);
+        }
+        EXPECT_EQ(rec->texts().join(QString()), QStringLiteral("9876543"));
+    }
+}
+
+TEST_F(EngineTest, AnEngineForgetsAPrinterComponentThatIsDestroyed)
+{
+    ASSERT_EQ(engine.plSetPrinter(), printer.get());
+    printer.reset();
+    EXPECT_EQ(engine.plSetPrinter(), nullptr);
+    EXPECT_FALSE(engine.BeginPreview([] { }));
+    ASSERT_EQ(log.entries.size(), 1);
+    EXPECT_EQ(log.entries[0].text, kNoPrinter);
+}
