@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -300,6 +301,54 @@ TEST(VerticalText, PdfKeepsKanjiKanaAndLatinAsText)
     const QString out = QString::fromUtf8(proc.readAllStandardOutput());
     for (const char16_t* s : {u"東", u"京", u"都", u"港", u"区", u"Tel03"})
         EXPECT_TRUE(out.contains(QString::fromUtf16(s))) << QString::fromUtf16(s).toStdString() << " in " << out.toStdString();
+}
+
+TEST(VerticalText, PrinterPdfAndImageDrawTheSameColumn)
+{
+    // 0.1 mm units on a postcard: once into an image at 300 dpi, once through QPrinter's PDF
+    // output at 1200 dpi, rasterised again at 300 dpi.
+    const QString text = QStringLiteral("東京都港区芝公園４－２－８ ABC ちょっとコーヒー「店」様");
+    const VerticalText vt(gothic(50), text, true);
+    const qreal dpi = 300;
+    QImage direct(int(1000 * dpi / 254), int(1480 * dpi / 254), QImage::Format_ARGB32);
+    direct.fill(Qt::white);
+    {
+        QPainter p(&direct);
+        p.scale(dpi / 254, dpi / 254);
+        vt.draw(&p, 700, 100);
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("printer.pdf"));
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setResolution(1200);
+        printer.setPageSize(QPageSize(QPageSize::Postcard));
+        printer.setFullPage(true);
+        QPainter p(&printer);
+        p.scale(1200 / 254.0, 1200 / 254.0);
+        vt.draw(&p, 700, 100);
+    }
+    QProcess proc;
+    proc.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                                           QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+    ASSERT_TRUE(proc.waitForFinished(30000)) << "pdftoppm (poppler-utils) must be installed";
+    const QImage printed(dir.filePath(QStringLiteral("page.png")));
+    ASSERT_FALSE(printed.isNull());
+    const QRect a = inkBox(direct.convertToFormat(QImage::Format_ARGB32));
+    const QRect b = inkBox(printed.convertToFormat(QImage::Format_ARGB32));
+    ASSERT_TRUE(a.isValid());
+    ASSERT_TRUE(b.isValid());
+    // One device pixel at 300 dpi is under 0.1 mm.
+    EXPECT_NEAR(a.left(), b.left(), 2);
+    EXPECT_NEAR(a.right(), b.right(), 2);
+    EXPECT_NEAR(a.top(), b.top(), 2);
+    EXPECT_NEAR(a.bottom(), b.bottom(), 2);
+    // And where the layout says: the column from x = 70.0 mm, the run from y = 10.0 mm.
+    EXPECT_NEAR(b.left(), 700 * dpi / 254, vt.columnWidth() * dpi / 254 * 0.2);
+    EXPECT_NEAR(b.bottom(), (100 + vt.length()) * dpi / 254, 50 * dpi / 254 * 0.2);
 }
 
 TEST(VerticalText, EmptyAndControlOnlyTextDrawNothing)

@@ -60,7 +60,9 @@ public:
     void FillFieldTexts(int index);
     // Recomputes fields 4 and 5 for the current record and repaints them.
     void ApplyHonorific();
-    // Builds the box's font from its style and sets its thickness from the font.
+    // Builds the box's font from its style and sets its thickness from the font. The face is
+    // the box's FontName: while the form loads its layout that is the stored face; at any other
+    // time the editor first puts the font combo box's text there.
     void ApplyFieldFont(TPaintBoxEL* box);
     // The shared paint handler.
     void PaintField(TPaintBoxEL* box, QPainter& painter);
