@@ -19,10 +19,10 @@ QString makeList(const QTemporaryDir& dir, int records)
     if (!f.open(QIODevice::WriteOnly))
         return QString();
     QStringEncoder enc("windows-31j");
-    f.write(enc(QStringLiteral("郵便番号,住所１,住所２,氏名１,氏名２,バーコード,敬称,メモ\r\n")));
+    f.write(enc(QStringLiteral("郵便番号,住所１,住所２,氏名１,氏名２,バーコード,敬称\r\n")));
     for (int i = 0; i < records; ++i) {
         const QString line = QStringLiteral("%1-%2,東京都千代田区千代田%3丁目%4番地,グランドメゾン千代田%5号室,"
-                                            "山田太郎%6,山田花子,1000001-%3-%4,様,\"年賀状送付先\"\r\n")
+                                            "\"山田太郎%6\",山田花子,1000001-%3-%4,様\r\n")
                                  .arg(100 + i % 900, 3, 10, QLatin1Char('0'))
                                  .arg(i % 10000, 4, 10, QLatin1Char('0'))
                                  .arg(i % 9 + 1)
