@@ -46,6 +46,11 @@ TShineBtn::TShineBtn(QWidget* parent)
 {
     for (TShineBtnColors* set : { m_colors, m_pressedColors, m_activeColors })
         connect(set, &TShineBtnColors::changed, this, qOverload<>(&QWidget::update));
+    // Half-clear glyph pixels are laid over the face colour.
+    connect(m_colors, &TShineBtnColors::changed, this, [this] {
+        if (!m_glyphSource.isNull() && m_glyphSource.hasAlphaChannel())
+            m_glyph = ShineGlyph::normalized(m_glyphSource, resolve(m_colors->color()));
+    });
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent, true);
@@ -113,7 +118,20 @@ void TShineBtn::setMargin(int margin) { setAndRepaint(m_margin, margin); }
 void TShineBtn::setSpacing(int spacing) { setAndRepaint(m_spacing, spacing); }
 void TShineBtn::setAlMargin(int margin) { setAndRepaint(m_alMargin, margin); }
 
-void TShineBtn::setGroupIndex(int index) { setAndRepaint(m_groupIndex, index); }
+void TShineBtn::setGroupIndex(int index)
+{
+    if (m_groupIndex == index)
+        return;
+    m_groupIndex = index;
+    // Only a group button can stay down.
+    if (index == 0 && m_down) {
+        m_down = false;
+        if (m_look != Look::Disabled)
+            m_look = m_inside ? Look::Hover : Look::Normal;
+        emit downChanged(false);
+    }
+    update();
+}
 
 void TShineBtn::setDown(bool down)
 {

@@ -379,7 +379,10 @@ TEST(TShineBtnGroups, DownChangedReportsEveryChange)
     a->setDown(true);
     b->setDown(true);
     a->setDown(false); // refused: a is already up
-    const std::vector<std::pair<char, bool>> expected = { { 'a', true }, { 'b', true }, { 'a', false } };
+    b->setGroupIndex(0); // leaving the group raises it
+    EXPECT_FALSE(b->isDown());
+    EXPECT_EQ(b->look(), Look::Normal);
+    const std::vector<std::pair<char, bool>> expected = { { 'a', true }, { 'b', true }, { 'a', false }, { 'b', false } };
     EXPECT_EQ(log, expected);
 }
 

@@ -577,3 +577,23 @@ TEST(TShineBtnLayout, GlyphAndCaptionPlacement)
         }
     }
 }
+
+TEST(TShineBtnPaint, GlyphWithTransparencyFollowsTheFace)
+{
+    // A 4 x 4 picture, clear except a half-covering black pixel at (1, 1).
+    QImage picture(4, 4, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    picture.setPixel(1, 1, qRgba(0, 0, 0, 128));
+    TShineBtn b;
+    b.setUpFrame(false);
+    b.colors()->setColor(WinColor::rgb(200, 100, 0));
+    b.setGlyph(picture);
+    // glyph at (10, 10): the clear pixels show the face, the half one is blended over it
+    QImage img = b.grab().toImage();
+    EXPECT_EQ(at(img, 10, 10), qRgb(200, 100, 0) & 0xFFFFFF);
+    EXPECT_EQ(at(img, 11, 11), qRgb(99, 49, 0) & 0xFFFFFF);
+    b.colors()->setColor(WinColor::rgb(0, 0, 255));
+    img = b.grab().toImage();
+    EXPECT_EQ(at(img, 10, 10), qRgb(0, 0, 255) & 0xFFFFFF);
+    EXPECT_EQ(at(img, 11, 11), qRgb(0, 0, 127) & 0xFFFFFF);
+}
