@@ -14,7 +14,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QScreen>
 
 using namespace PageMath;
@@ -275,15 +277,22 @@ const PageRecording* TplPrev::RenderPage()
 {
     if (m_state == RunState::Idle || m_currentPage > m_pageCount || m_currentPage < 1)
         return nullptr;
+    if (m_recording)
+        return nullptr; // asked again while the page routine runs (messages are pumped)
     m_pageValid = false;
     CursorScope cursor(m_cursor);
     if (!preparePageCanvas(&m_page))
         return nullptr;
     pumpMessages();
-    struct CloseCanvas {
+    struct EndRecording {
         TplPrev* self;
-        ~CloseCanvas() { self->closeCanvas(); }
-    } closeOnExit { this };
+        ~EndRecording()
+        {
+            self->closeCanvas();
+            self->m_recording = false;
+        }
+    } endOnExit { this };
+    m_recording = true;
     if (m_drawPage)
         m_drawPage();
     closeCanvas();
@@ -326,7 +335,107 @@ bool TplPrev::ShowPreview()
     return true;
 }
 
+// Where a print run's pages go: the system printer's job, or a PDF file.
+class TplPrev::JobTarget {
+public:
+    virtual ~JobTarget() = default;
+    virtual bool begin(const QString& title) = 0;
+    // Draws in device pixels from the sheet's corner, at the printer's resolution.
+    virtual QPainter* painter() = 0;
+    virtual bool newPage() = 0;
+    virtual bool end() = 0;
+    virtual void abort() = 0;
+    virtual QString errorString() const = 0;
+};
+
+namespace {
+
+class PrinterJob final : public TplPrev::JobTarget {
+public:
+    bool begin(const QString& title) override { return sp().beginDoc(title); }
+    QPainter* painter() override { return sp().painter(); }
+    bool newPage() override { return sp().newPage(); }
+    bool end() override { return sp().endDoc(); }
+    void abort() override { sp().abortDoc(); }
+    QString errorString() const override { return sp().errorString(); }
+
+private:
+    static SystemPrinter& sp() { return SystemPrinter::instance(); }
+};
+
+class PdfFileJob final : public TplPrev::JobTarget {
+public:
+    PdfFileJob(const QString& fileName, const TplPrev& engine) : m_fileName(fileName), m_engine(engine) { }
+    bool begin(const QString& title) override
+    {
+        const int dpiX = m_engine.DpiX(), dpiY = m_engine.DpiY();
+        if (dpiX <= 0 || dpiY <= 0 || m_engine.PaperWidthPx() <= 0 || m_engine.PaperHeightPx() <= 0) {
+            m_error = QStringLiteral("the printer's paper is unknown");
+            return false;
+        }
+        m_writer = std::make_unique<QPdfWriter>(m_fileName);
+        m_writer->setCreator(QStringLiteral("Tovalin"));
+        m_writer->setTitle(title);
+        const QSizeF sheet(m_engine.PaperWidthPx() * 72.0 / dpiX, m_engine.PaperHeightPx() * 72.0 / dpiY);
+        m_writer->setPageLayout(QPageLayout(QPageSize(sheet, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                                            QPageLayout::Portrait, QMarginsF()));
+        m_writer->setResolution(dpiX);
+        if (!m_painter.begin(m_writer.get())) {
+            m_error = QStringLiteral("cannot write %1").arg(m_fileName);
+            m_writer.reset();
+            return false;
+        }
+        if (dpiY != dpiX)
+            m_painter.scale(1.0, double(dpiX) / dpiY);
+        return true;
+    }
+    QPainter* painter() override { return &m_painter; }
+    bool newPage() override { return m_writer && m_writer->newPage(); }
+    bool end() override
+    {
+        if (!m_writer)
+            return false;
+        m_painter.end();
+        m_writer.reset();
+        QFileInfo written(m_fileName);
+        if (!written.exists() || written.size() == 0) {
+            m_error = QStringLiteral("cannot write %1").arg(m_fileName);
+            return false;
+        }
+        return true;
+    }
+    void abort() override
+    {
+        if (m_painter.isActive())
+            m_painter.end();
+        m_writer.reset();
+        QFile::remove(m_fileName);
+    }
+    QString errorString() const override { return m_error; }
+
+private:
+    QString m_fileName;
+    const TplPrev& m_engine;
+    std::unique_ptr<QPdfWriter> m_writer;
+    QPainter m_painter;
+    QString m_error;
+};
+
+} // namespace
+
 bool TplPrev::Print()
+{
+    PrinterJob job;
+    return runJob(job);
+}
+
+bool TplPrev::PrintToPdf(const QString& fileName)
+{
+    PdfFileJob job(fileName, *this);
+    return runJob(job);
+}
+
+bool TplPrev::runJob(JobTarget& job)
 {
     if (m_state == RunState::Idle) {
         tell(kNoDrawCode);
@@ -334,6 +443,8 @@ bool TplPrev::Print()
     }
     if (!requirePrinter())
         return false;
+    if (m_printing || m_recording)
+        return false; // a job or a page is already under way (messages are pumped meanwhile)
     // Pages outside 1..PageCount do not exist; printing them would only feed blank sheets.
     const int first = qMax(1, qMin(m_fromPage, m_toPage));
     const int last = qMin(m_pageCount, qMax(m_fromPage, m_toPage));
@@ -346,19 +457,18 @@ bool TplPrev::Print()
     m_reportedPictures.clear();
     m_pendingPictureErrors.clear();
 
-    SystemPrinter& sp = SystemPrinter::instance();
-    if (!sp.beginDoc(m_title)) {
-        tell(Messages::twoLines(kJobNotStarted, sp.errorString()));
+    if (!job.begin(m_title)) {
+        tell(Messages::twoLines(kJobNotStarted, job.errorString()));
         return false;
     }
     m_printing = true;
     // The job's painter draws in printer pixels from the sheet's corner; our mapping is
     // combined with whatever it starts with.
-    QPainter* painter = sp.painter();
+    QPainter* painter = job.painter();
     if (!painter || !painter->isActive()) {
-        sp.abortDoc();
+        job.abort();
         m_printing = false;
-        tell(Messages::twoLines(kJobNotStarted, sp.errorString()));
+        tell(Messages::twoLines(kJobNotStarted, job.errorString()));
         return false;
     }
     try {
@@ -386,23 +496,23 @@ bool TplPrev::Print()
                 if (OnPrint)
                     OnPrint(this, m_currentPage);
                 if (page < last)
-                    sp.newPage();
+                    job.newPage();
             }
             pumpMessages();
         }
     } catch (...) {
         // A failed job is withdrawn whole: half a run of postcards is worse than none.
-        sp.abortDoc();
+        job.abort();
         pumpMessages();
         m_printing = false;
         throw;
     }
-    const bool sent = sp.endDoc();
+    const bool sent = job.end();
     pumpMessages();
     m_printing = false;
     reportPictureFailures();
     if (!sent)
-        tell(Messages::twoLines(kJobNotSent, sp.errorString()));
+        tell(Messages::twoLines(kJobNotSent, job.errorString()));
     return sent;
 }
 

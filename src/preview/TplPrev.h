@@ -139,6 +139,9 @@ public:
     bool BeginPreview(DrawPageRoutine drawPage);
     bool ShowPreview();
     bool Print();
+    // Prints FromPage..ToPage into a PDF file instead of the printer: the printer's paper and
+    // mapping, Printing set, as on paper (the batch printer and tests use it).
+    bool PrintToPdf(const QString& fileName);
     // Records CurrentPage and returns the page, or nullptr while Idle, beyond PageCount or
     // without a printer component. The page stays valid until the next recording.
     const PageRecording* RenderPage();
@@ -192,7 +195,10 @@ public:
     // Files that failed to load during this run, each reported once.
     QStringList failedPictures() const;
 
+    class JobTarget;
+
 private:
+    bool runJob(JobTarget& job);
     bool requirePrinter();
     bool preparePageCanvas(PageRecording* target);
     void closeCanvas();
@@ -234,6 +240,7 @@ private:
     int m_pageWidthPx = 0;
     int m_pageHeightPx = 0;
     bool m_printing = false;
+    bool m_recording = false;
     bool m_pdfPrinter = false;
     PreviewWindow* m_previewForm = nullptr;
     QString m_settingsFileName;

@@ -90,28 +90,6 @@ private:
 
 // ---- properties and rules without a printer -------------------------------------------------------
 
-TEST(TplPrevProperties, Defaults)
-{
-    TplPrev e;
-    EXPECT_EQ(e.State(), TplPrev::RunState::Idle);
-    EXPECT_EQ(e.PageCount(), 1);
-    EXPECT_EQ(e.CurrentPage(), 1);
-    EXPECT_EQ(e.FromPage(), 1);
-    EXPECT_EQ(e.ToPage(), 1);
-    EXPECT_EQ(e.PageWidth(), 0);
-    EXPECT_EQ(e.PageHeight(), 0);
-    EXPECT_EQ(e.FormTop(), 20);
-    EXPECT_EQ(e.FormLeft(), 20);
-    EXPECT_EQ(e.PaperColor(), 0xFFFFFF);
-    EXPECT_TRUE(e.ViewClip());
-    EXPECT_EQ(e.Cursor(), Qt::WaitCursor);
-    EXPECT_EQ(e.FormWindowState(), TplPrev::fwNormal);
-    EXPECT_EQ(e.ZoomType(), TplPrev::ztWholePage);
-    EXPECT_EQ(e.FormBorderIcons(), TplPrev::biSystemMenu | TplPrev::biMinimize | TplPrev::biMaximize);
-    EXPECT_FALSE(e.Printing());
-    EXPECT_FALSE(e.PdfPrinter());
-}
-
 TEST(TplPrevProperties, PageCountIgnoresValuesBelowOneAndSetsToPage)
 {
     struct Step { int write; int pageCount; int toPage; };
@@ -205,6 +183,11 @@ TEST(TplPrevPaper, TractorFeedNamesInEitherWidth)
 TEST_F(EngineTest, PageMetricsOfAPostcard)
 {
     ASSERT_GT(engine.DpiX(), 0);
+    RecordProperty("metrics", QStringLiteral("dpi %1 paper %2x%3 px %4x%5 margins %6,%7 printable to %8,%9")
+                                  .arg(engine.DpiX()).arg(engine.PaperWidth()).arg(engine.PaperHeight())
+                                  .arg(engine.PaperWidthPx()).arg(engine.PaperHeightPx()).arg(engine.LeftMargin())
+                                  .arg(engine.TopMargin()).arg(engine.PrintableRight()).arg(engine.PrintableBottom())
+                                  .toStdString());
     // 100 x 148 mm within the rounding to whole printer pixels and points.
     EXPECT_NEAR(engine.PaperWidth(), 1000, 2);
     EXPECT_NEAR(engine.PaperHeight(), 1480, 2);

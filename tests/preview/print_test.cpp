@@ -12,6 +12,7 @@
 #include "preview/TplSetPrinter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -274,4 +275,67 @@ TEST_F(PrintTest, TheOverlayOfAVisibleWindowIsPrintedOverThePage)
         EXPECT_EQ(overlay.isEmpty(), !visible);
         EXPECT_EQ(overlaid, visible ? QVector<int> { 1 } : QVector<int>());
     }
+}
+
+TEST_F(PrintTest, PrintToPdfPutsTenthsOfAMillimetreExactlyOntoTheSheet)
+{
+    // Without the filter chain in between, the square lands on the very pixel.
+    for (const Paper& paper : kPapers) {
+        SCOPED_TRACE(paper.name);
+        usePaper(paper.dmPaper);
+        engine.setPageCount(2);
+        QVector<bool> printing;
+        ASSERT_TRUE(engine.BeginPreview([&] {
+            printing << engine.Printing();
+            if (engine.CurrentPage() == 2) {
+                samplepages::drawPostcard(engine, stamp, 1);
+                return;
+            }
+            calibrationSquare(200, 300);
+            calibrationSquare(engine.PageWidth() - 160, engine.PageHeight() - 240);
+        }));
+        engine.setFromPage(2);
+        engine.setToPage(1);
+        const QString pdf = dir.filePath(QStringLiteral("%1.pdf").arg(QLatin1String(paper.name)));
+        ASSERT_TRUE(engine.PrintToPdf(pdf));
+        EXPECT_EQ(printing, (QVector<bool> { true, true }));
+        EXPECT_FALSE(engine.Printing());
+
+        const CupsTestPrinter::PdfInfo info = CupsTestPrinter::pdfInfo(pdf);
+        ASSERT_TRUE(info.ok) << info.error.toStdString();
+        EXPECT_EQ(info.pages, 2);
+        EXPECT_NEAR(info.pageSizePt.width(), paper.points.width(), 0.6); // whole points
+        EXPECT_NEAR(info.pageSizePt.height(), paper.points.height(), 0.6);
+        const QString text = CupsTestPrinter::pdfText(pdf, 2, 2);
+        EXPECT_TRUE(text.contains(QStringLiteral("鈴"))) << text.toStdString(); // page 2's recipient
+        EXPECT_FALSE(text.contains(QStringLiteral("山"))) << text.toStdString();
+
+        const QImage sheet = CupsTestPrinter::renderPage(pdf, 1, kUnitDpi);
+        ASSERT_FALSE(sheet.isNull());
+        EXPECT_EQ(inkBox(sheet, QRect(150, 250, 200, 200)), QRect(200, 300, 100, 100));
+        const QPoint far(engine.PageWidth() - 160, engine.PageHeight() - 240);
+        const QRect farInk = inkBox(sheet, QRect(far - QPoint(20, 20), QSize(140, 140)));
+        EXPECT_NEAR(farInk.left(), far.x(), 1);
+        EXPECT_NEAR(farInk.top(), far.y(), 1);
+        EXPECT_NEAR(farInk.width(), 100, 1);
+    }
+}
+
+TEST_F(PrintTest, PagesAndJobsAreNotStartedAgainWhileOneIsUnderWay)
+{
+    usePaper(DevMode::PaperJapanesePostcard);
+    const PageRecording* nested = reinterpret_cast<const PageRecording*>(1);
+    bool nestedPrint = true;
+    ASSERT_TRUE(engine.BeginPreview([&] {
+        engine.TextOut(100, 100, QStringLiteral("外側"));
+        nested = engine.RenderPage();
+        nestedPrint = engine.PrintToPdf(dir.filePath(QStringLiteral("nested.pdf")));
+        engine.TextOut(100, 200, QStringLiteral("続き"));
+    }));
+    const PageRecording* rec = engine.RenderPage();
+    EXPECT_EQ(nested, nullptr);
+    EXPECT_FALSE(nestedPrint);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->texts(), (QStringList { QStringLiteral("外側"), QStringLiteral("続き") }));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("nested.pdf"))));
 }
