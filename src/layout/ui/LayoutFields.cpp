@@ -1,5 +1,6 @@
 #include "layout/ui/LayoutFields.h"
 
+#include "layout/FieldGeometry.h"
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/VerticalText.h"
@@ -94,6 +95,22 @@ FieldStyle LayoutFields::style(int field) const
     return s;
 }
 
+void LayoutFields::fillSnapshot(LayoutSnapshot& snapshot) const
+{
+    for (int n = 1; n <= kFieldCount; ++n) {
+        const TPaintBoxEL* b = boxes_[n - 1];
+        SnapshotField& f = snapshot.fields[n - 1];
+        f.style = style(n);
+        f.box = FieldBox { b->x(), b->y(), b->width(), b->height() };
+    }
+    snapshot.records = records;
+    snapshot.columns = columns;
+    snapshot.sender = sender;
+    snapshot.honorific = honorific;
+    snapshot.senderPostMark = senderPostMark;
+    snapshot.recipientPostMark = recipientPostMark;
+}
+
 void LayoutFields::setSelected(TPaintBoxEL* selected)
 {
     for (TPaintBoxEL* b : boxes_)
@@ -138,20 +155,13 @@ void LayoutFields::ApplyHonorific()
 
 QFont LayoutFields::boxFont(const TPaintBoxEL* b) const
 {
-    const int points = b->FontSize() > 0 ? b->FontSize() : 9;
-    return JapaneseFonts::font(b->FontName(), JapaneseFonts::screenPixelSize(points), b->Bold(), b->Ita());
+    return FieldGeometry::screenFont(b->FontName(), b->FontSize(), b->Bold(), b->Ita());
 }
 
 int LayoutFields::textHeight(const TPaintBoxEL* b) const
 {
-    const QFont font = boxFont(b);
-    qreal h;
-    if (b->Tate())
-        h = VerticalText(font, QString(), JapaneseFonts::isVerticalFace(b->FontName())).columnWidth();
-    else
-        h = QFontMetricsF(font).height();
-    // A text height never rounds down: the last pixel row of the glyphs stays inside the box.
-    return std::max(1, int(std::ceil(h - 1e-3)));
+    // The same computation as the print snapshot's boxes.
+    return FieldGeometry::thickness(b->FontName(), b->FontSize(), b->Bold(), b->Ita(), b->Tate());
 }
 
 void LayoutFields::ApplyFieldFont(TPaintBoxEL* b)

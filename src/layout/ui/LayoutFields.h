@@ -5,7 +5,9 @@
 // lines, column map, sender, honorific controls, 〒 check boxes).
 
 #include "app/AppSettings.h"
+#include "layout/FieldGeometry.h"
 #include "layout/FieldTexts.h"
+#include "layout/LayoutSnapshot.h"
 
 #include <QColor>
 #include <QFont>
@@ -52,6 +54,11 @@ public:
     // The box's style as it is stored (postWaku is the form's check box and stays false here).
     FieldStyle style(int field) const;
 
+    // Copies what a page-drawing routine reads of the fields into a snapshot: every box's
+    // style, real geometry and visibility, the record lines, column map, sender, honorific
+    // choice and 〒 check boxes. The form then sets the stamp, the offsets and its own extras.
+    void fillSnapshot(LayoutSnapshot& snapshot) const;
+
     // Outlines `selected` in blue and every other box in grey (nullptr: all grey).
     void setSelected(TPaintBoxEL* selected);
 
@@ -79,8 +86,10 @@ public:
     FieldVisibility visibility() const;
 
     // Fixed geometry of the postal-code digit boxes on the postcard.
-    static constexpr int kPostalLeft = 167, kPostalTop = 45, kPostalWidth = 185, kPostalHeight = 33;
-    static constexpr int kSenderPostalWidth = 110, kSenderPostalHeight = 26;
+    static constexpr int kPostalLeft = FieldGeometry::kPostalLeft, kPostalTop = FieldGeometry::kPostalTop,
+                         kPostalWidth = FieldGeometry::kPostalWidth, kPostalHeight = FieldGeometry::kPostalHeight;
+    static constexpr int kSenderPostalWidth = FieldGeometry::kSenderPostalWidth,
+                         kSenderPostalHeight = FieldGeometry::kSenderPostalHeight;
 
 private:
     bool drawsDigits(const TPaintBoxEL* box) const;

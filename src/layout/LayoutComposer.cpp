@@ -1,0 +1,94 @@
+#include "layout/LayoutComposer.h"
+
+#include "layout/FieldTexts.h"
+#include "layout/LayoutUnits.h"
+#include "preview/PageCanvas.h"
+#include "preview/TplPrev.h"
+
+namespace LayoutComposer {
+
+namespace {
+int T(int pixels)
+{
+    return LayoutUnits::pixelsToTenths(pixels);
+}
+constexpr int kStretch = 1;
+} // namespace
+
+PrintRect printRect(const FieldBox& box, int originX, int originY)
+{
+    PrintRect r;
+    r.top = T(box.top) + originY;
+    r.left = T(box.left) + originX;
+    r.height = T(box.height) + 1;
+    r.width = T(box.width) + 1;
+    return r;
+}
+
+void drawStamp(TplPrev& engine, const ImageBox& stamp, int originX, int originY)
+{
+    if (stamp.path.trimmed().isEmpty())
+        return;
+    const int left = T(stamp.left) + originX;
+    const int top = T(stamp.top) + originY;
+    engine.DrawImage(left, left + T(stamp.width), top, top + T(stamp.height), kStretch, stamp.path);
+}
+
+int fontStyleFlags(const FieldStyle& style)
+{
+    return (style.bold ? FontStyle::fsBold : 0) | (style.italic ? FontStyle::fsItalic : 0);
+}
+
+int printPoints(const FieldStyle& style)
+{
+    return FieldGeometry::effectivePoints(style.fontSize);
+}
+
+void setFontSizeNameStyle(TplPrev& engine, const FieldStyle& style)
+{
+    engine.SetFontSize(printPoints(style));
+    engine.SetFontName(style.fontName);
+    engine.SetFontStyle(fontStyleFlags(style));
+}
+
+void setFontStyleSizeName(TplPrev& engine, const FieldStyle& style)
+{
+    engine.SetFontStyle(fontStyleFlags(style));
+    engine.SetFontSize(printPoints(style));
+    engine.SetFontName(style.fontName);
+}
+
+void drawFieldText(TplPrev& engine, int field, const FieldStyle& style, const PrintRect& r, const QString& text)
+{
+    if (style.tate) {
+        const QString t = FieldTexts::replacesHyphens(field, TextTarget::Print) ? FieldTexts::asciiHyphens(text) : text;
+        const int bottom = r.top + r.height;
+        switch (style.alignment) {
+        case 1:
+            engine.TextVCenter(r.left, r.top, bottom, t);
+            break;
+        case 2:
+            engine.TextVBottom(r.left, r.top, bottom, t);
+            break;
+        default:
+            engine.TextVTop(r.left, r.top, bottom, t);
+            break;
+        }
+        return;
+    }
+    const int right = r.left + r.width;
+    const int bottom = r.top + r.height;
+    switch (style.alignment) {
+    case 1:
+        engine.TextCenter(r.left, right, r.top, bottom, text);
+        break;
+    case 2:
+        engine.TextRight(r.left, right, r.top, bottom, text);
+        break;
+    default:
+        engine.TextLeft(r.left, right, r.top, bottom, text);
+        break;
+    }
+}
+
+} // namespace LayoutComposer

@@ -1,0 +1,46 @@
+#pragma once
+// The drawing steps that the postcard page and the label page share: converting a box from
+// layout pixels to the page, the stamp picture, a field's font, and a field's text placed
+// by its alignment (with the vertical hyphen rule). All through the preview engine's
+// operations, in 0.1 mm from the top-left corner of the sheet.
+
+#include "app/AppSettings.h"
+#include "layout/FieldGeometry.h"
+
+#include <QString>
+
+class TplPrev;
+
+namespace LayoutComposer {
+
+// A field box on the page: T(p) = Trunc(p / 0.37795 + 0.5) of the box's own pixel values,
+// moved by the origin; height and width get one tenth more, as the text operations expect.
+struct PrintRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+PrintRect printRect(const FieldBox& box, int originX, int originY);
+
+// DrawImage stretched into the stamp box moved by the origin, when the file name, trimmed,
+// is not empty.
+void drawStamp(TplPrev& engine, const ImageBox& stamp, int originX, int originY);
+
+// The engine's font style flags for a style (bold, italic).
+int fontStyleFlags(const FieldStyle& style);
+// The size a stored font size is printed with (as the screen draws it: 0 or less is 9).
+int printPoints(const FieldStyle& style);
+
+// The three font settings in the order of the caller's routine.
+void setFontSizeNameStyle(TplPrev& engine, const FieldStyle& style);
+void setFontStyleSizeName(TplPrev& engine, const FieldStyle& style);
+
+// A field's text in its rectangle by the style's alignment: vertical boxes with
+// TextVTop / TextVCenter / TextVBottom (column at left, from top to top + height),
+// horizontal ones with TextLeft / TextCenter / TextRight. For a vertical box of a field
+// whose "－" prints as "-" (2, 3, 8, 9) the hyphens are replaced first.
+void drawFieldText(TplPrev& engine, int field, const FieldStyle& style, const PrintRect& rect,
+                   const QString& text);
+
+} // namespace LayoutComposer
