@@ -2,6 +2,8 @@
 #include "platform/JapaneseFonts.h"
 #include "platform/ui/MessageBoxMessages.h"
 #include "platform/ui/QtCommonDialogs.h"
+#include "platform/ui/QtPrinterDialogs.h"
+#include "preview/ui/TplPrevPost.h"
 
 #include <QApplication>
 
@@ -15,15 +17,19 @@ int main(int argc, char** argv)
     Messages::setCurrent(&messages);
     QtCommonDialogs dialogs;
     CommonDialogs::setCurrent(&dialogs);
+    QtPrinterDialogs printerDialogs;
+    PrinterDialogs::setCurrent(&printerDialogs);
 
     TFrmAtenaMemu menu;
 
-    // The preview window "plPrevPost" (TplPrevPost) is created here, hidden; it lives
-    // until the program ends and the print forms' preview engines find it by that name.
+    // The one preview window, hidden until a print run shows it; the print forms' preview
+    // engines find it by its name "plPrevPost".
+    TplPrevPost plPrevPost;
 
     menu.show();
     const int rc = app.exec();
     Messages::setCurrent(nullptr);
     CommonDialogs::setCurrent(nullptr);
+    PrinterDialogs::setCurrent(nullptr);
     return menu.settingsFailed() ? 1 : rc;
 }

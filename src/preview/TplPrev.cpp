@@ -499,6 +499,14 @@ bool TplPrev::runJob(JobTarget& job)
                     job.newPage();
             }
             pumpMessages();
+            if (PrintProgress && !PrintProgress(page - first + 1, last - first + 1)) {
+                // Stopped by the user: nothing of the job reaches the printer.
+                sp.abortDoc();
+                pumpMessages();
+                m_printing = false;
+                reportPictureFailures();
+                return false;
+            }
         }
     } catch (...) {
         // A failed job is withdrawn whole: half a run of postcards is worse than none.

@@ -100,6 +100,10 @@ public:
     TplPrevPageEvent OnAfterView;
     TplPrevPageEvent OnResize;
     TplPrevPageEvent OnPrint;
+    // Progress of a print job: called after each page with the pages done and the pages of
+    // the job. Returning false stops the job; it is then withdrawn whole and Print returns
+    // false without a message. Used by the preview window for its progress display.
+    std::function<bool(int done, int total)> PrintProgress;
 
     // ---- run state ---------------------------------------------------------------------------
     RunState State() const { return m_state; }
