@@ -501,7 +501,7 @@ bool TplPrev::runJob(JobTarget& job)
             pumpMessages();
             if (PrintProgress && !PrintProgress(page - first + 1, last - first + 1)) {
                 // Stopped by the user: nothing of the job reaches the printer.
-                sp.abortDoc();
+                job.abort();
                 pumpMessages();
                 m_printing = false;
                 reportPictureFailures();
