@@ -3,6 +3,7 @@
 #include "platform/ui/MessageBoxMessages.h"
 #include "platform/ui/QtCommonDialogs.h"
 #include "platform/ui/QtPrinterDialogs.h"
+#include "postcard/ui/TFrmCsvPostSet.h"
 #include "preview/ui/TplPrevPost.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     QtPrinterDialogs printerDialogs;
     PrinterDialogs::setCurrent(&printerDialogs);
 
+    TFrmAtenaMemu::setPostcardFormFactory([](QWidget* parent) { return new TFrmCsvPostSet(parent); });
     TFrmAtenaMemu menu;
 
     // The one preview window, hidden until a print run shows it; the print forms' preview

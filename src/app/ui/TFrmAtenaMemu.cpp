@@ -17,6 +17,8 @@
 #include <QShowEvent>
 #include <QStyle>
 
+#include <memory>
+
 namespace {
 
 constexpr int kClientWidth = 426;
@@ -43,7 +45,39 @@ QPushButton* addMenuEntry(QWidget* parent, int top, const QString& name, const Q
     return button;
 }
 
+TFrmAtenaMemu::FormFactory& postcardFactory()
+{
+    static TFrmAtenaMemu::FormFactory factory;
+    return factory;
+}
+
+TFrmAtenaMemu::FormFactory& labelFactory()
+{
+    static TFrmAtenaMemu::FormFactory factory;
+    return factory;
+}
+
+// Opens a print form modally and destroys it when it closes.
+void runForm(const TFrmAtenaMemu::FormFactory& factory, QWidget* parent)
+{
+    if (!factory)
+        return;
+    std::unique_ptr<QDialog> form(factory(parent));
+    if (form)
+        form->exec();
+}
+
 } // namespace
+
+void TFrmAtenaMemu::setPostcardFormFactory(FormFactory factory)
+{
+    postcardFactory() = std::move(factory);
+}
+
+void TFrmAtenaMemu::setLabelFormFactory(FormFactory factory)
+{
+    labelFactory() = std::move(factory);
+}
 
 TFrmAtenaMemu::TFrmAtenaMemu(QWidget* parent) : TFrmBase1(parent)
 {
@@ -135,14 +169,14 @@ void TFrmAtenaMemu::BitBtn1Click()
 {
     if (!ReadinessCheck())
         return;
-    // The postcard form TFrmCsvPostSet opens here (modal, at its designed position).
+    runForm(postcardFactory(), this);
 }
 
 void TFrmAtenaMemu::BitBtn2Click()
 {
     if (!ReadinessCheck())
         return;
-    // The label form TFrmCsvLabelSet opens here (modal, at its designed position).
+    runForm(labelFactory(), this);
 }
 
 void TFrmAtenaMemu::bbtnCloseClick()

@@ -4,6 +4,8 @@
 
 #include "app/ui/TFrmBase1.h"
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 class TShineBtn;
@@ -13,6 +15,12 @@ class TFrmAtenaMemu : public TFrmBase1 {
     Q_OBJECT
 public:
     explicit TFrmAtenaMemu(QWidget* parent = nullptr);
+
+    // The print forms live in libraries above this one; the program hands in how to make
+    // them. A factory returns a new form (owned by the caller) for one modal use.
+    using FormFactory = std::function<QDialog*(QWidget* parent)>;
+    static void setPostcardFormFactory(FormFactory factory);
+    static void setLabelFormFactory(FormFactory factory);
 
     // The directory set when the menu was last shown (with a trailing separator).
     QString programDirectory() const { return m_programDir; }
