@@ -10,6 +10,7 @@
 #include "platform/CommonDialogs.h"
 #include "platform/ScriptedMessages.h"
 #include "postcard/ui/TFrmCsvPostSet.h"
+#include "support/QStringPrinter.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>

@@ -1,0 +1,219 @@
+// The postcard form's print run and printer button on the CUPS test printer: the question,
+// the engine's title, page count and window state, the pages the form hands the preview
+// window (the same recordings the composition gives for the same settings), the printer
+// settings file and the paper read-outs.
+
+#include "PostcardFormFixture.h"
+#include "PostcardTestSupport.h"
+
+#include "platform/DevMode.h"
+#include "platform/PrinterDialogs.h"
+#include "platform/SystemPrinter.h"
+#include "postcard/CardPicture.h"
+#include "preview/PreviewWindow.h"
+#include "preview/TplPrev.h"
+#include "preview/TplSetPrinter.h"
+#include "controls/TShineBtn.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QObject>
+#include <QPushButton>
+
+using namespace postcardtest;
+
+namespace {
+
+// The preview window as the engine finds it: records every page of the run when shown.
+class RecordingWindow final : public PreviewWindow {
+public:
+    RecordingWindow() { registerWindow(this); }
+    ~RecordingWindow() override { unregisterWindow(this); }
+    QString windowName() const override { return QStringLiteral("plPrevPost"); }
+    QObject* windowObject() override { return &object; }
+    void Bind(TplPrev* e) override { engine = e; }
+    int ShowModal() override
+    {
+        ++shown;
+        title = engine->Title();
+        state = engine->FormWindowState();
+        for (int p = 1; p <= engine->PageCount(); ++p) {
+            engine->setCurrentPage(p);
+            const PageRecording* rec = engine->RenderPage();
+            pages.push_back(rec ? *rec : PageRecording());
+        }
+        return 1;
+    }
+    bool IsVisible() const override { return false; }
+
+    QObject object;
+    TplPrev* engine = nullptr;
+    int shown = 0;
+    QString title;
+    TplPrev::TFormWindowState state = TplPrev::fwNormal;
+    QVector<PageRecording> pages;
+};
+
+class PostcardPrintRun : public PostcardForm {
+protected:
+    void SetUp() override
+    {
+        TOVALIN_REQUIRE_TEST_PRINTER();
+        PostcardForm::SetUp();
+        SystemPrinter::instance().refresh();
+    }
+
+    // The printer button with the test printer and postcard paper.
+    void choosePostcardPaper()
+    {
+        ScriptedPrinterDialogs::Setup setup;
+        setup.printer = CupsTestPrinter::name();
+        setup.paper = DevMode::PaperJapanesePostcard;
+        setup.orientation = DevMode::OrientationPortrait;
+        printerDialogs.answerPrinterSetup(setup);
+        QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
+    }
+
+    ScriptedPrinterDialogs printerDialogs;
+};
+
+} // namespace
+
+TEST_F(PostcardPrintRun, ThePrinterButtonWritesTheFormsPrinterFileAndShowsThePaper)
+{
+    open();
+    const QString plv = tmp.filePath(QStringLiteral("plSetPrinter1.plv"));
+    ASSERT_FALSE(QFile::exists(plv));
+    ScriptedPrinterDialogs::Setup cancel;
+    cancel.ok = false;
+    printerDialogs.answerPrinterSetup(cancel);
+    QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
+    EXPECT_FALSE(QFile::exists(plv));
+
+    choosePostcardPaper();
+    EXPECT_TRUE(QFile::exists(plv));
+    EXPECT_EQ(form->lblPrinterName->text(), CupsTestPrinter::name());
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("148.0"));
+    EXPECT_EQ(form->lblPaperW->text(), QStringLiteral("100.0"));
+    const QString paper = form->lblPaperName->text();
+    EXPECT_FALSE(paper.isEmpty());
+    // The printable area is outlined in silver on the card.
+    const QRect area = CardPicture::printableArea(
+        DeviceValues{form->plSetPrinter->LogPixelsX(), form->plSetPrinter->LogPixelsY(), form->plSetPrinter->PhysicalWidth(),
+                     form->plSetPrinter->PhysicalHeight(), form->plSetPrinter->PhysicalOffsetX(),
+                     form->plSetPrinter->PhysicalOffsetY(), form->plSetPrinter->PrintableWidth(),
+                     form->plSetPrinter->PrintableHeight()});
+    ASSERT_FALSE(area.isEmpty());
+    EXPECT_EQ(form->cardImage().pixelColor(area.x(), area.y() + area.height() / 2), QColor(192, 192, 192));
+
+    // The next opening reads the file back; the system printer's paper meanwhile is A4 again.
+    form.reset();
+    SystemPrinter& sp = SystemPrinter::instance();
+    DevMode mode = sp.devMode();
+    mode.setPaperSize(DevMode::PaperA4);
+    sp.setDevMode(mode);
+    openAsIs();
+    EXPECT_EQ(form->lblPaperName->text(), paper);
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("148.0"));
+}
+
+TEST_F(PostcardPrintRun, PrintingAsksFirstThenPreviewsOnePagePerRecordOrOnlyTheShownOne)
+{
+    RecordingWindow window;
+    open();
+    choosePostcardPaper();
+    struct Case {
+        bool only;
+        bool yes;
+        int pages; // 0: no run
+    } cases[] = {{false, false, 0}, {false, true, 25}, {true, true, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.only);
+        SCOPED_TRACE(c.yes);
+        window.pages.clear();
+        window.shown = 0;
+        messages.clear();
+        form->cbOnly->setChecked(c.only);
+        messages.answerYesNo(c.yes);
+        QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+        ASSERT_EQ(messages.asked().size(), 1);
+        EXPECT_EQ(messages.asked()[0].kind, ScriptedMessages::Kind::YesNo);
+        EXPECT_EQ(messages.asked()[0].text, QStringLiteral("印刷します。\r\nよろしいですか？"));
+        EXPECT_EQ(window.shown, c.pages ? 1 : 0);
+        EXPECT_EQ(window.pages.size(), c.pages);
+        if (c.pages) {
+            EXPECT_EQ(window.title, QStringLiteral("ハガキ宛名印刷"));
+            EXPECT_EQ(window.state, TplPrev::fwWorkArea);
+            EXPECT_EQ(form->plPrev1->PageCount(), c.pages);
+        }
+        EXPECT_TRUE(form->bbtnPrint->isEnabled());
+    }
+    // The form is as it was.
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->lblPage->text(), QStringLiteral("1 / 25"));
+}
+
+TEST_F(PostcardPrintRun, TheFormsPagesAreTheCompositionsPagesForTheSameSettings)
+{
+    // The composition's sample card, opened in the form from a file on disk.
+    AppSettings& s = AppSettings::instance();
+    const CsvColumnMap mapping = s.csv;
+    s = sampleSettings();
+    s.csv = mapping;
+    s.csv.fileName = csvPath;
+    s.postcardOffsetX = 0.4;
+    s.postcardOffsetY = -1.2;
+    QString text = QStringLiteral("header\r\n");
+    for (const QString& line : sampleRecords())
+        text += line + QStringLiteral("\r\n");
+    ASSERT_TRUE(TestFiles::write(csvPath, sjis(text)));
+    RecordingWindow window;
+    open();
+    ASSERT_TRUE(messages.asked().isEmpty()) << messages.texts().join(QLatin1Char('|')).toStdString();
+    choosePostcardPaper();
+
+    // The reference: the same settings through the composition, on the same paper.
+    TplSetPrinter printer(QStringLiteral("plSetPrinter1"));
+    printer.setPrinterName(CupsTestPrinter::name());
+    SystemPrinter& sp = SystemPrinter::instance();
+    DevMode mode = sp.devMode();
+    mode.setPaperSize(DevMode::PaperJapanesePostcard);
+    mode.setOrientation(DevMode::OrientationPortrait);
+    sp.setDevMode(mode);
+    printer.ReadFromPrinter(false);
+    TplPrev engine;
+    engine.setPlSetPrinter(&printer);
+    const HonorificChoice registered{true, QStringLiteral("様")}; // cbKeisho checked, cmbKeisho as it opens
+
+    struct Case {
+        const char* what;
+        bool only;
+        int shown;
+    } cases[] = {{"every record", false, 0}, {"only the third record", true, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form->cbOnly->setChecked(c.only);
+        while (form->currentRecord() < c.shown)
+            QTest::mouseClick(form->ssbCsvNext, Qt::LeftButton);
+        window.pages.clear();
+        messages.answerYesNo(true);
+        QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+
+        PostcardSnapshot ref = PostcardSnapshot::fromSettings(s, sampleRecords(), registered);
+        ref.printOnlyShown = c.only;
+        ref.shownRecord = c.shown;
+        EXPECT_TRUE(form->pageSnapshot() == ref);
+        ASSERT_EQ(window.pages.size(), ref.pageCount());
+        engine.setPageCount(ref.pageCount());
+        ASSERT_TRUE(engine.BeginPreview([&] { DrawPostcardPage(engine, ref); }));
+        for (int p = 1; p <= ref.pageCount(); ++p) {
+            SCOPED_TRACE(p);
+            engine.setCurrentPage(p);
+            const PageRecording* expected = engine.RenderPage();
+            ASSERT_NE(expected, nullptr);
+            EXPECT_GT(ownOps(*expected).size(), 10);
+            EXPECT_TRUE(samePages(window.pages[p - 1], *expected));
+        }
+    }
+}
