@@ -12,6 +12,7 @@
 
 #include "platform/DevMode.h"
 #include "platform/JapaneseFonts.h"
+#include "platform/PrinterDialogs.h"
 #include "platform/SystemPrinter.h"
 #include "preview/PageExport.h"
 #include "preview/TplPrev.h"
@@ -26,7 +27,9 @@
 #include <QFile>
 #include <QMimeData>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QScreen>
+#include <QTimer>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -188,7 +191,38 @@ int screenshots(const QString& dir)
     renderer.render(&p, QRectF(0, 0, back.width(), back.height()));
     p.end();
     ok &= save(back, dir + QStringLiteral("/copied-page-svg-rendered.png"));
+
+    // A page range printed from the window, bounds swapped, and a hard copy: the jobs' ids
+    // tell where cups-pdf put them.
+    ScriptedPrinterDialogs dialogs;
+    ScriptedPrinterDialogs::Print range;
+    range.printer.printer = qEnvironmentVariable("TOVALIN_TEST_PRINTER", QStringLiteral("TovalinTest"));
+    range.allPages = false;
+    range.fromPage = 4;
+    range.toPage = 2;
+    dialogs.answerPrint(range);
+    click("PrintBtn");
+    std::printf("page range 4..2 printed as CUPS job %d\n", SystemPrinter::instance().lastJobId());
+    ScriptedPrinterDialogs::Print all = range;
+    all.allPages = true;
+    dialogs.answerPrint(all);
+    s.window->HardCopyClick();
+    settle(100);
+    std::printf("hard copy printed as CUPS job %d\n", SystemPrinter::instance().lastJobId());
     s.window->close();
+
+    // A long run shows its progress; it is stopped once the picture is taken.
+    Setup longRun(3000);
+    dialogs.answerPrint(all);
+    QTimer::singleShot(2500, longRun.window.get(), [&] {
+        ok &= save(screenOf(longRun.window.get()), dir + QStringLiteral("/printing-progress.png"));
+        if (auto* progress = longRun.window->findChild<QProgressDialog*>(QStringLiteral("PrintProgress")))
+            progress->cancel();
+    });
+    const int before = SystemPrinter::instance().lastJobId();
+    longRun.window->findChild<QToolButton*>(QStringLiteral("PrintBtn"))->click();
+    std::printf("long run stopped; a job was %s\n", SystemPrinter::instance().lastJobId() == before ? "not sent" : "SENT");
+    longRun.window->close();
     return ok ? 0 : 1;
 }
 

@@ -1,5 +1,6 @@
 #include "preview/TplPrev.h"
 
+#include "platform/AppPaths.h"
 #include "platform/Messages.h"
 #include "platform/SystemPrinter.h"
 #include "preview/PageMath.h"
@@ -526,8 +527,11 @@ bool TplPrev::runJob(JobTarget& job)
 
 bool TplPrev::SavePrinterSettings()
 {
+    // Beside the executable, as POSTCSV.INI: in the program directory when it can be
+    // written, else in the user's settings directory, so that an installed copy can still
+    // put back what a print dialog changed.
     const QFileInfo exe(QCoreApplication::applicationFilePath());
-    m_settingsFileName = exe.dir().filePath(exe.completeBaseName() + QStringLiteral(".plv"));
+    m_settingsFileName = AppPaths::settingsDirectory() + exe.completeBaseName() + QStringLiteral(".plv");
     if (!m_printer)
         return false;
     QFile file(m_settingsFileName);

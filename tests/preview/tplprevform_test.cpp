@@ -5,6 +5,7 @@
 #include "PreviewTestSupport.h"
 #include "support/CupsTestPrinter.h"
 
+#include "platform/AppPaths.h"
 #include "platform/DevMode.h"
 #include "platform/PrinterDialogs.h"
 #include "platform/SystemPrinter.h"
@@ -31,6 +32,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -90,14 +92,17 @@ protected:
         engine.setFormName(QStringLiteral("plPrevPost"));
         engine.setTitle(QStringLiteral("テスト宛名印刷"));
         window = std::make_unique<TplPrevPost>();
+        // A printer snapshot of our own: test programs running side by side would otherwise
+        // share the one beside the executable.
+        ASSERT_TRUE(snapshotDir.isValid());
+        AppPaths::setSettingsDirectory(snapshotDir.path());
     }
 
     void TearDown() override
     {
         if (window)
             window->hide();
-        if (!engine.SettingsFileName().isEmpty())
-            QFile::remove(engine.SettingsFileName());
+        AppPaths::setSettingsDirectory(QString());
     }
 
     // A page routine of `pages` pages; each page names itself.
@@ -169,6 +174,7 @@ protected:
     }
 
     MessageLog log;
+    QTemporaryDir snapshotDir;
     std::unique_ptr<TplSetPrinter> printer;
     TplPrev engine;
     std::unique_ptr<TplPrevPost> window;
@@ -515,6 +521,24 @@ TEST_F(PreviewWindowTest, APageRoutineThatThrowsIsReportedAndTheWindowStaysUsabl
     EXPECT_EQ(log.entries.size(), 1);
 }
 
+TEST_F(PreviewWindowTest, TheEnginesViewEventsComeFromTheWindowWithTheCurrentPage)
+{
+    begin(3);
+    QVector<QPair<QObject*, int>> afterView;
+    QVector<QPair<QObject*, int>> resized;
+    engine.OnAfterView = [&](QObject* sender, int page) { afterView << qMakePair(sender, page); };
+    engine.OnResize = [&](QObject* sender, int page) { resized << qMakePair(sender, page); };
+    show();
+    click("NextPageBtn");
+    ASSERT_GE(afterView.size(), 2);
+    EXPECT_EQ(afterView.first(), qMakePair(static_cast<QObject*>(window.get()), 1));
+    EXPECT_EQ(afterView.last(), qMakePair(static_cast<QObject*>(window.get()), 2));
+    resized.clear();
+    click("ZoomUpBtn");
+    ASSERT_FALSE(resized.isEmpty()) << "placing frame and shadow reports the resize";
+    EXPECT_EQ(resized.last(), qMakePair(static_cast<QObject*>(window.get()), 2));
+}
+
 TEST_F(PreviewWindowTest, ZoomingReplaysTheRecordingWithoutRunningThePageRoutine)
 {
     begin(3);
@@ -756,6 +780,7 @@ TEST_F(PreviewWindowTest, ClosingOnlyHidesAndDeletesThePrinterSnapshot)
         click("NextPageBtn");
         if (c.snapshot) {
             ASSERT_TRUE(engine.SavePrinterSettings());
+            ASSERT_TRUE(engine.SettingsFileName().startsWith(snapshotDir.path()));
             ASSERT_TRUE(QFile::exists(engine.SettingsFileName()));
         }
         if (c.closeButton)

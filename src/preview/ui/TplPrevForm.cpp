@@ -312,9 +312,20 @@ void TplPrevForm::Bind(TplPrev* engine)
     setMinimumSize(300, 300);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 
-    // The window's frame is what the bounds describe; its decoration is known once it has
-    // been on screen.
-    const QSize decoration = frameGeometry().size() - geometry().size();
+    // The window's frame is what the bounds describe. Its decoration is known once it has
+    // been on screen; before that, another framed window tells what the window manager adds.
+    QSize decoration = frameGeometry().size() - geometry().size();
+    if (decoration.isNull()) {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            const Qt::WindowType type = w->windowType();
+            if (w == this || !w->isVisible() || (w->windowFlags() & Qt::FramelessWindowHint)
+                || (type != Qt::Window && type != Qt::Dialog))
+                continue;
+            decoration = w->frameGeometry().size() - w->geometry().size();
+            if (!decoration.isNull())
+                break;
+        }
+    }
     auto setBounds = [this, decoration](const QRect& r) {
         move(r.topLeft());
         resize((r.size() - decoration).expandedTo(QSize(300, 300)));
