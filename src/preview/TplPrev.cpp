@@ -138,10 +138,29 @@ void TplPrev::setPageHeight(int height)
 
 // ---- page metrics and mappings ----------------------------------------------------------------
 
+void TplPrev::setFileSheet(int width, int height)
+{
+    m_fileSheet = width > 0 && height > 0 ? QSize(width, height) : QSize();
+    if (!m_printer)
+        UpdatePageMetrics();
+}
+
 void TplPrev::UpdatePageMetrics()
 {
-    if (!m_printer)
+    if (!m_printer) {
+        if (m_fileSheet.isEmpty())
+            return;
+        // A sheet of its own: whole tenths of a millimetre map onto whole device pixels.
+        m_dpiX = m_dpiY = kFileSheetDpi;
+        m_paperWidthPx = m_fileSheet.width() * kFileSheetDpi / 254;
+        m_paperHeightPx = m_fileSheet.height() * kFileSheetDpi / 254;
+        m_paperWidth = m_fileSheet.width();
+        m_paperHeight = m_fileSheet.height();
+        m_leftMargin = m_topMargin = 0;
+        m_printableRight = m_paperWidth;
+        m_printableBottom = m_paperHeight;
         return;
+    }
     m_dpiX = m_printer->LogPixelsX();
     m_dpiY = m_printer->LogPixelsY();
     if (m_dpiX <= 0 || m_dpiY <= 0) {
@@ -179,7 +198,7 @@ QRect TplPrev::printableRect() const
 
 bool TplPrev::requirePrinter()
 {
-    if (m_printer)
+    if (m_printer || !m_fileSheet.isEmpty())
         return true;
     // Without a printer nothing can be laid out: the operation is abandoned and the caller
     // gets false. The program itself keeps running, so no layout is lost.
@@ -189,10 +208,8 @@ bool TplPrev::requirePrinter()
 
 bool TplPrev::BeginPreview(DrawPageRoutine drawPage)
 {
-    if (!m_printer) {
-        tell(kNoPrinterComponent);
+    if (!requirePrinter())
         return false;
-    }
     UpdatePageMetrics();
     m_page.reset(0, 0);
     m_pageValid = false;
@@ -426,6 +443,10 @@ private:
 
 bool TplPrev::Print()
 {
+    if (!m_printer && m_state != RunState::Idle) {
+        tell(kNoPrinterComponent); // a sheet of its own goes to files only
+        return false;
+    }
     PrinterJob job;
     return runJob(job);
 }
@@ -453,7 +474,8 @@ bool TplPrev::runJob(JobTarget& job)
         return false;
 
     CursorScope cursor(m_cursor);
-    m_printer->ReadFromPrinter(false);
+    if (m_printer)
+        m_printer->ReadFromPrinter(false);
     UpdatePageMetrics();
     m_reportedPictures.clear();
     m_pendingPictureErrors.clear();

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <QSize>
 #include <QString>
 #include <QTransform>
 #include <functional>
@@ -146,6 +147,13 @@ public:
     // Prints FromPage..ToPage into a PDF file instead of the printer: the printer's paper and
     // mapping, Printing set, as on paper (the batch printer and tests use it).
     bool PrintToPdf(const QString& fileName);
+    // Without a printer component, lays runs out on a sheet of width x height (0.1 mm) whose
+    // whole area is printable, for PrintToPdf (the batch printer writes postcard-sized PDF
+    // files this way, whether or not a printer is installed). 0 x 0 removes it. A printer
+    // component, when set, takes precedence; Print() always needs one.
+    void setFileSheet(int width, int height);
+    QSize FileSheet() const { return m_fileSheet; }
+    static constexpr int kFileSheetDpi = 2540;
     // Records CurrentPage and returns the page, or nullptr while Idle, beyond PageCount or
     // without a printer component. The page stays valid until the next recording.
     const PageRecording* RenderPage();
@@ -244,6 +252,7 @@ private:
     int m_pageWidthPx = 0;
     int m_pageHeightPx = 0;
     bool m_printing = false;
+    QSize m_fileSheet;
     bool m_recording = false;
     bool m_pdfPrinter = false;
     PreviewWindow* m_previewForm = nullptr;

@@ -3,6 +3,7 @@
 // must give the same snapshot and, through the page routine, the same recorded pages.
 
 #include "PostcardTestSupport.h"
+#include "FormSnapshot.h"
 
 #include "layout/FieldGeometry.h"
 #include "layout/ui/LayoutFields.h"
@@ -15,35 +16,6 @@
 using namespace postcardtest;
 
 namespace {
-
-// What the postcard form does when it opens on these settings: apply the fifteen styles,
-// compute every box's font and thickness, fill the texts of record 0; then the print run
-// takes its snapshot from the controls.
-PostcardSnapshot formSnapshot(const AppSettings& a, const QStringList& records, const HonorificChoice& honorific)
-{
-    QWidget card;
-    card.resize(378, 559);
-    LayoutFields fields(LayoutFields::Form::Postcard, &card);
-    fields.records = records;
-    fields.columns = a.csv;
-    fields.sender = a.sender;
-    fields.honorific = honorific;
-    fields.senderPostMark = a.postcardPostMark;
-    for (int n = 1; n <= kFieldCount; ++n)
-        fields.applyStyle(n, a.postcardFields[n - 1]);
-    for (TPaintBoxEL* b : fields.boxes())
-        fields.ApplyFieldFont(b);
-    fields.FillFieldTexts(0);
-
-    PostcardSnapshot s;
-    fields.fillSnapshot(s);
-    s.stamp = a.postcardImage; // imgStamp: the stored box of an existing picture
-    s.offsetX = LayoutSnapshot::offsetTenths(a.postcardOffsetX);
-    s.offsetY = LayoutSnapshot::offsetTenths(a.postcardOffsetY);
-    s.senderPostalBoxes = a.postcardFields[6].postWaku;
-    s.shownRecord = fields.currentRecord();
-    return s;
-}
 
 struct Layout {
     const char* name;

@@ -1,0 +1,248 @@
+#include "cli/BatchJob.h"
+
+#include "app/CsvSource.h"
+#include "app/ReadinessCheck.h"
+#include "platform/AppPaths.h"
+#include "platform/DevMode.h"
+#include "platform/JapaneseFonts.h"
+#include "platform/SystemPrinter.h"
+#include "preview/TplSetPrinter.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+
+#include <atomic>
+#include <csignal>
+#include <stdexcept>
+
+namespace {
+
+std::atomic<bool> g_interrupted { false };
+
+extern "C" void onInterrupt(int)
+{
+    g_interrupted = true;
+}
+
+// Ctrl+C during a run: the page under way ends, the job is withdrawn whole (a PDF file is
+// removed, a printer job cancelled) and the program ends with a message.
+class InterruptScope {
+public:
+    InterruptScope()
+    {
+        g_interrupted = false;
+        m_previous = std::signal(SIGINT, onInterrupt);
+        m_previousTerm = std::signal(SIGTERM, onInterrupt);
+    }
+    ~InterruptScope()
+    {
+        std::signal(SIGINT, m_previous);
+        std::signal(SIGTERM, m_previousTerm);
+    }
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+
+private:
+    void (*m_previous)(int) = SIG_DFL;
+    void (*m_previousTerm)(int) = SIG_DFL;
+};
+
+struct Interrupted : std::runtime_error {
+    Interrupted() : std::runtime_error("interrupted") { }
+};
+
+} // namespace
+
+BatchJob::BatchJob(const CliOptions& options, CliConsole& console) : m_options(options), m_console(console) { }
+
+BatchJob::~BatchJob() = default;
+
+QString BatchJob::resolveAgainst(const QString& dir, const QString& fileName)
+{
+    if (fileName.trimmed().isEmpty() || QFileInfo(fileName).isAbsolute())
+        return fileName;
+    return QDir::cleanPath(QDir(dir).absoluteFilePath(fileName));
+}
+
+int BatchJob::load()
+{
+    m_dir = m_options.settingsDir.isEmpty() ? AppPaths::settingsDirectory()
+                                            : AppPaths::withTrailingSeparator(m_options.settingsDir);
+    if (!QFileInfo(m_dir).isDir()) {
+        m_console.error(QStringLiteral("設定フォルダがありません: %1").arg(QDir::toNativeSeparators(m_dir)));
+        return ExitCode::BadInput;
+    }
+    const QString ini = QDir(m_dir).filePath(settingsFileName());
+    // The batch printer never makes a settings file of its own: without one there is no layout.
+    if (!QFileInfo(ini).isFile()) {
+        m_console.error(Messages::twoLines(QStringLiteral("設定ファイルがありません: %1").arg(QDir::toNativeSeparators(ini)),
+                                           QStringLiteral("宛名印刷の初期設定を済ませるか、--settings で設定フォルダを指定して下さい。")));
+        return ExitCode::BadInput;
+    }
+    if (!LoadSettings(m_settings, ini)) {
+        m_console.error(QStringLiteral("設定ファイルを読み込めません: %1").arg(QDir::toNativeSeparators(ini)));
+        return ExitCode::BadInput;
+    }
+    m_settings.csv.fileName = resolveAgainst(m_dir, m_settings.csv.fileName);
+    m_settings.postcardImage.path = resolveAgainst(m_dir, m_settings.postcardImage.path);
+    m_settings.labelImage.path = resolveAgainst(m_dir, m_settings.labelImage.path);
+
+    const ReadinessResult ready = CheckReadiness(m_settings.csv);
+    if (!ready.ready()) {
+        m_console.error(ready.message);
+        return ExitCode::BadInput;
+    }
+    CsvReadInfo info;
+    const QStringList lines = ReadCsvLines(m_settings.csv.fileName, &info);
+    m_records = CsvRecordLines(lines, m_settings.csv.hasHeader);
+    if (info.status != CsvReadInfo::Ok || m_records.isEmpty()) {
+        // The list changed between the check and the reading.
+        m_console.error(QStringLiteral("印刷対象データがありません。"));
+        return ExitCode::BadInput;
+    }
+    if (info.badBytes > 0)
+        m_console.error(QStringLiteral("CSVファイルに Shift-JIS として読めない文字が %1 か所あります（最初は %2 行目）。「�」で印刷します。")
+                            .arg(info.badBytes)
+                            .arg(info.firstBadLine + 1));
+    return ExitCode::Ok;
+}
+
+HonorificChoice BatchJob::honorific() const
+{
+    if (m_options.honorificGiven)
+        return HonorificChoice { false, m_options.honorific };
+    return HonorificChoice { true, QString() };
+}
+
+int BatchJob::checkRecordOption() const
+{
+    if (m_options.record == 0 || m_options.record <= m_records.size())
+        return ExitCode::Ok;
+    m_console.error(QStringLiteral("--record %1: 宛名は %2 件しかありません。").arg(m_options.record).arg(m_records.size()));
+    return ExitCode::BadInput;
+}
+
+void BatchJob::warnAboutFaces(const FieldStyles& fields) const
+{
+    const QStringList listed = JapaneseFonts::faceList(false, false);
+    QStringList told;
+    for (const FieldStyle& f : fields) {
+        if (!f.visible)
+            continue;
+        const QString base = JapaneseFonts::baseFace(f.fontName);
+        if (base.trimmed().isEmpty() || told.contains(base) || listed.contains(base)
+            || !QFont::substitutes(base).isEmpty() || QFontDatabase::hasFamily(base))
+            continue;
+        told << base;
+        m_console.error(QStringLiteral("フォント「%1」はインストールされていません。「%2」で印刷します。")
+                            .arg(base, JapaneseFonts::resolveFamily(f.fontName)));
+    }
+}
+
+void BatchJob::warnAboutPicture(const ImageBox& picture) const
+{
+    if (picture.path.trimmed().isEmpty() || QFileInfo(picture.path).isFile())
+        return;
+    m_console.error(QStringLiteral("画像ファイルがありません。画像なしで印刷します: %1").arg(QDir::toNativeSeparators(picture.path)));
+}
+
+int BatchJob::choosePrinter(const QString& component, const BatchPaper& paper)
+{
+    SystemPrinter& sp = SystemPrinter::instance();
+    sp.refresh();
+    QStringList names;
+    for (const PrinterEntry& p : sp.printers()) {
+        if (!p.hidden())
+            names << p.name;
+    }
+    const QString none = QStringLiteral("プリンタがありません。");
+    const QString orPdf = QStringLiteral("--output で PDF ファイルに書き出せます。");
+    m_printer = std::make_unique<TplSetPrinter>(component);
+    if (!m_options.printer.isEmpty()) {
+        QString found;
+        for (const QString& n : names) {
+            if (n.compare(m_options.printer, Qt::CaseInsensitive) == 0)
+                found = n;
+        }
+        if (found.isEmpty()) {
+            m_console.error(Messages::twoLines(QStringLiteral("プリンタ「%1」が見つかりません。").arg(m_options.printer),
+                                               names.isEmpty() ? none + orPdf
+                                                               : QStringLiteral("使えるプリンタ: %1").arg(names.join(QStringLiteral(", ")))));
+            return ExitCode::BadInput;
+        }
+        m_printer->setPrinterName(found);
+        // A printer named on the command line gets the run's paper when its driver has it.
+        bool offered = false;
+        for (const auto& p : sp.paperNames())
+            offered = offered || p.first == paper.dmPaper;
+        if (offered) {
+            DevMode mode = sp.devMode();
+            mode.setPaperSize(paper.dmPaper);
+            mode.setOrientation(DevMode::OrientationPortrait);
+            sp.setDevMode(mode);
+            m_printer->ReadFromPrinter(false);
+        } else {
+            m_console.error(QStringLiteral("プリンタ「%1」には%2の用紙がありません。プリンタの用紙 %3 に印刷します。")
+                                .arg(found, paper.name, m_printer->PaperName()));
+        }
+        return ExitCode::Ok;
+    }
+    if (names.isEmpty()) {
+        m_console.error(Messages::twoLines(none, orPdf));
+        return ExitCode::Failure;
+    }
+    // As the form: the default printer, then the form's printer file when there is one.
+    sp.setPrinterIndex(-1);
+    m_printer->setPrinterName(sp.printerName());
+    const QString file = QDir(m_dir).filePath(component + QStringLiteral(".plv"));
+    if (QFileInfo(file).isFile() && !m_printer->loadFromFile(file)) {
+        m_console.error(QStringLiteral("プリンタ設定ファイルを読み込めません（%1）。通常使うプリンタに印刷します: %2")
+                            .arg(m_printer->errorString(), QDir::toNativeSeparators(file)));
+        m_printer = std::make_unique<TplSetPrinter>(component);
+        m_printer->setPrinterName(sp.printerName());
+    }
+    return ExitCode::Ok;
+}
+
+int BatchJob::print(TplPrev& engine, const QString& printerComponent, const BatchPaper& paper,
+                    TplPrev::DrawPageRoutine drawPage)
+{
+    if (!m_options.output.isEmpty()) {
+        const QFileInfo out(m_options.output);
+        if (out.isDir() || !out.absoluteDir().exists()) {
+            m_console.error(QStringLiteral("出力ファイルを作れません: %1").arg(QDir::toNativeSeparators(m_options.output)));
+            return ExitCode::BadInput;
+        }
+        engine.setPlSetPrinter(nullptr);
+        engine.setFileSheet(paper.width, paper.height);
+    } else {
+        const int chosen = choosePrinter(printerComponent, paper);
+        if (chosen != ExitCode::Ok)
+            return chosen;
+        engine.setPlSetPrinter(m_printer.get());
+    }
+    if (!engine.BeginPreview(std::move(drawPage)))
+        return ExitCode::Failure;
+
+    const int pages = engine.PageCount();
+    engine.OnPrint = [this, pages](QObject*, int page) {
+        m_console.progress(page, pages);
+        if (g_interrupted)
+            throw Interrupted();
+    };
+    bool done = false;
+    {
+        InterruptScope interrupts;
+        try {
+            done = m_options.output.isEmpty() ? engine.Print() : engine.PrintToPdf(m_options.output);
+        } catch (const Interrupted&) {
+            engine.OnPrint = nullptr;
+            m_console.error(QStringLiteral("中断しました。何も印刷していません。"));
+            return ExitCode::Failure;
+        }
+    }
+    engine.OnPrint = nullptr;
+    m_console.endProgress();
+    return done ? ExitCode::Ok : ExitCode::Failure;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// The part of a tovalin-print run that every kind of print shares: reading POSTCSV.INI from
+// the settings folder as the desktop program would (relative file names taken from that
+// folder), the readiness check and the record lines, warnings about faces and pictures,
+// choosing where the pages go (a PDF file, a named printer, or the form's own printer
+// file), and running the preview engine's print job with progress and Ctrl+C.
+//
+// A run: load(), build the snapshot from settings() and records(), set the engine's title
+// and page count, then print() with the page routine.
+
+#include "app/AppSettings.h"
+#include "cli/CliConsole.h"
+#include "cli/CliOptions.h"
+#include "layout/FieldTexts.h"
+#include "preview/TplPrev.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class TplSetPrinter;
+
+namespace ExitCode {
+constexpr int Ok = 0;
+constexpr int Failure = 1;  // anything that is not the user's input: a printer, a file write
+constexpr int BadInput = 2; // bad arguments, settings or address list
+} // namespace ExitCode
+
+// The paper of a run: the sheet of a PDF file, and the paper asked of a printer named on
+// the command line.
+struct BatchPaper {
+    int width = 0;   // 0.1 mm
+    int height = 0;
+    int dmPaper = 0; // DevMode paper number
+    QString name;    // for messages ("ハガキ")
+};
+
+class BatchJob {
+public:
+    BatchJob(const CliOptions& options, CliConsole& console);
+    ~BatchJob();
+
+    // Reads the settings and the address list. ExitCode::Ok, or the code of the failure
+    // after telling the user why.
+    int load();
+
+    AppSettings& settings() { return m_settings; }
+    const AppSettings& settings() const { return m_settings; }
+    const QStringList& records() const { return m_records; }
+    QString settingsDirectory() const { return m_dir; }
+
+    // The honorific: the CSV column ("登録されている敬称を使用"), or --honorific.
+    HonorificChoice honorific() const;
+    // ExitCode::Ok when --record is absent or names a loaded record.
+    int checkRecordOption() const;
+
+    // Warnings (the run goes on): faces of visible fields that are not installed, and a
+    // picture file that is named but missing (the card is printed without it).
+    void warnAboutFaces(const FieldStyles& fields) const;
+    void warnAboutPicture(const ImageBox& picture) const;
+
+    // Chooses the destination, starts the engine's run with drawPage and prints every page.
+    // printerComponent names the form's printer component (its file is
+    // printerComponent + ".plv" in the settings folder).
+    int print(TplPrev& engine, const QString& printerComponent, const BatchPaper& paper,
+              TplPrev::DrawPageRoutine drawPage);
+
+    // The file name of the settings file and a file name of the settings resolved against the
+    // settings folder (blank names stay as they are).
+    static QString settingsFileName() { return QStringLiteral("POSTCSV.INI"); }
+    static QString resolveAgainst(const QString& dir, const QString& fileName);
+
+private:
+    int choosePrinter(const QString& printerComponent, const BatchPaper& paper);
+
+    const CliOptions& m_options;
+    CliConsole& m_console;
+    QString m_dir;
+    AppSettings m_settings;
+    QStringList m_records;
+    std::unique_ptr<TplSetPrinter> m_printer;
+};

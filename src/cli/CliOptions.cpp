@@ -1,0 +1,147 @@
+#include "cli/CliOptions.h"
+
+namespace {
+
+enum class Option { Settings, Output, Printer, Record, Honorific };
+
+struct OptionSpec {
+    const char* name;
+    Option option;
+    QStringList commands; // the runs that accept the option
+};
+
+const QVector<OptionSpec>& optionSpecs()
+{
+    static const QVector<OptionSpec> specs = {
+        { "--settings", Option::Settings, { QStringLiteral("postcard") } },
+        { "--output", Option::Output, { QStringLiteral("postcard") } },
+        { "--printer", Option::Printer, { QStringLiteral("postcard") } },
+        { "--record", Option::Record, { QStringLiteral("postcard") } },
+        { "--honorific", Option::Honorific, { QStringLiteral("postcard") } },
+    };
+    return specs;
+}
+
+CliParseResult failure(const QString& error)
+{
+    CliParseResult r;
+    r.error = error;
+    return r;
+}
+
+} // namespace
+
+QStringList CliCommands()
+{
+    return { QStringLiteral("postcard") };
+}
+
+QString CliUsage()
+{
+    return QStringLiteral(
+        "使い方: tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
+        "                             [--record N] [--honorific TEXT]\n"
+        "\n"
+        "CSV住所録の宛名をハガキ（100 × 148 mm）に印刷します。\n"
+        "  --settings DIR    POSTCSV.INI（と plSetPrinter1.plv）のあるフォルダ。\n"
+        "                    省略時はプログラムと同じ設定を使います。\n"
+        "  --output FILE.pdf プリンタの代わりに PDF ファイルに書き出します。\n"
+        "  --printer NAME    このプリンタに印刷します。\n"
+        "                    どちらも無い時は、宛名印刷画面と同じプリンタ\n"
+        "                    （plSetPrinter1.plv、無ければ通常使うプリンタ）に印刷します。\n"
+        "  --record N        N 件目（1から）の宛名だけを印刷します。\n"
+        "  --honorific TEXT  敬称を TEXT に固定します（省略時は CSV の敬称項目）。\n"
+        "  --help            この説明を表示します。\n"
+        "\n"
+        "終了コード: 0 成功、2 引数または入力の誤り、1 その他の失敗。\n");
+}
+
+CliParseResult ParseCliArguments(const QStringList& arguments)
+{
+    CliParseResult r;
+    CliOptions& o = r.options;
+    if (arguments.isEmpty())
+        return failure(QStringLiteral("印刷の種類（postcard）を指定して下さい。"));
+    int i = 0;
+    const QString first = arguments.at(0);
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+        o.help = true;
+        r.ok = true;
+        return r;
+    }
+    if (first.startsWith(QLatin1Char('-')))
+        return failure(QStringLiteral("印刷の種類（postcard）を最初に指定して下さい: %1").arg(first));
+    if (!CliCommands().contains(first))
+        return failure(QStringLiteral("印刷の種類が不明です: %1").arg(first));
+    o.command = first;
+    ++i;
+
+    QStringList seen;
+    for (; i < arguments.size(); ++i) {
+        QString arg = arguments.at(i);
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            o.help = true;
+            continue;
+        }
+        if (!arg.startsWith(QLatin1String("--")))
+            return failure(QStringLiteral("余分な引数があります: %1").arg(arg));
+        QString value;
+        bool inlineValue = false;
+        const qsizetype eq = arg.indexOf(QLatin1Char('='));
+        if (eq > 0) {
+            value = arg.mid(eq + 1);
+            arg = arg.left(eq);
+            inlineValue = true;
+        }
+        const OptionSpec* spec = nullptr;
+        for (const OptionSpec& s : optionSpecs()) {
+            if (arg == QLatin1String(s.name))
+                spec = &s;
+        }
+        if (!spec)
+            return failure(QStringLiteral("不明なオプションです: %1").arg(arg));
+        if (!spec->commands.contains(o.command))
+            return failure(QStringLiteral("%1 は %2 では使えません。").arg(arg, o.command));
+        if (seen.contains(arg))
+            return failure(QStringLiteral("%1 が二度指定されています。").arg(arg));
+        seen << arg;
+        if (!inlineValue) {
+            if (i + 1 >= arguments.size())
+                return failure(QStringLiteral("%1 の値がありません。").arg(arg));
+            value = arguments.at(++i);
+        }
+        switch (spec->option) {
+        case Option::Settings:
+            if (value.isEmpty())
+                return failure(QStringLiteral("--settings のフォルダ名が空です。"));
+            o.settingsDir = value;
+            break;
+        case Option::Output:
+            if (value.isEmpty())
+                return failure(QStringLiteral("--output のファイル名が空です。"));
+            o.output = value;
+            break;
+        case Option::Printer:
+            if (value.trimmed().isEmpty())
+                return failure(QStringLiteral("--printer のプリンタ名が空です。"));
+            o.printer = value;
+            break;
+        case Option::Record: {
+            bool ok = false;
+            const int n = value.toInt(&ok);
+            if (!ok || n < 1)
+                return failure(QStringLiteral("--record には 1 以上の件数番号を指定して下さい: %1").arg(value));
+            o.record = n;
+            break;
+        }
+        case Option::Honorific:
+            o.honorificGiven = true;
+            o.honorific = value;
+            break;
+        }
+    }
+    if (!o.output.isEmpty() && !o.printer.isEmpty())
+        return failure(QStringLiteral("--output と --printer は同時に指定できません。"));
+    r.ok = true;
+    return r;
+}

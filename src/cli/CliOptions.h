@@ -1,0 +1,41 @@
+#pragma once
+// The command line of tovalin-print:
+//
+//     tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]
+//                            [--record N] [--honorific TEXT]
+//
+// One sub-command names the print run; the options are shared by the runs that accept them
+// (the table in CliOptions.cpp says which run takes which option, so a new run such as
+// "label" adds its name and its own options there).
+
+#include <QString>
+#include <QStringList>
+
+struct CliOptions {
+    QString command;        // "postcard"
+    QString settingsDir;    // --settings: the folder of POSTCSV.INI; empty: the program's own
+    QString output;         // --output: a PDF file instead of a printer
+    QString printer;        // --printer: a printer queue by name
+    int record = 0;         // --record: only this record (1-based); 0: every record
+    bool honorificGiven = false;
+    QString honorific;      // --honorific: a fixed honorific instead of the CSV column
+    bool help = false;      // --help / -h
+};
+
+struct CliParseResult {
+    bool ok = false;
+    CliOptions options;
+    QString error;          // what is wrong, for the user (Japanese); empty when ok
+};
+
+// Parses the arguments after the program name. "--name value" and "--name=value" are both
+// accepted; an option given twice, an unknown option, a missing value, a stray argument,
+// --output together with --printer, or a record number that is not a positive whole
+// number are errors.
+CliParseResult ParseCliArguments(const QStringList& arguments);
+
+// The usage text (several lines, ending in a newline).
+QString CliUsage();
+
+// The runs tovalin-print knows.
+QStringList CliCommands();

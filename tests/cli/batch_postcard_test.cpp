@@ -1,0 +1,153 @@
+// The batch printer's postcard run in-process: the same pages as the postcard form on the
+// same settings, the example's texts all inside their boxes, printing through the CUPS test
+// printer (named, or from the form's printer file), and no printer at all.
+
+#include "CliTestSupport.h"
+
+#include "cli/BatchJob.h"
+#include "cli/PostcardCommand.h"
+#include "platform/DevMode.h"
+#include "platform/SystemPrinter.h"
+#include "postcard/FormSnapshot.h"
+#include "postcard/PostcardTestSupport.h"
+#include "preview/TplSetPrinter.h"
+
+using namespace clitest;
+using namespace postcardtest;
+
+namespace {
+
+CliOptions exampleOptions(const ExampleCopy& ex)
+{
+    CliOptions o;
+    o.command = QStringLiteral("postcard");
+    o.settingsDir = ex.settingsDir();
+    return o;
+}
+
+} // namespace
+
+TEST_F(PostcardEngineTest, BatchPrinterAndFormRecordTheSamePagesOfTheExample)
+{
+    ExampleCopy ex;
+    const CliOptions options = exampleOptions(ex);
+    RecordingConsole console;
+    BatchJob job(options, console);
+    ASSERT_EQ(job.load(), ExitCode::Ok) << console.all().toStdString();
+    const PostcardSnapshot batch = BatchPostcardSnapshot(job, options);
+    // The form on the same file: the honorific from the CSV ("登録されている敬称を使用" checked).
+    const PostcardSnapshot form = formSnapshot(job.settings(), job.records(), HonorificChoice { true, QString() });
+    ASSERT_EQ(batch.pageCount(), 30);
+    ASSERT_FALSE(batch.stamp.path.isEmpty()); // the example's picture is found beside the settings
+    EXPECT_TRUE(form == batch);
+
+    for (int page = 1; page <= batch.pageCount(); ++page) {
+        SCOPED_TRACE(page);
+        const PageRecording a = pe.render(form, page);
+        const PageRecording b = pe.render(batch, page);
+        EXPECT_TRUE(samePages(a, b));
+    }
+}
+
+TEST_F(PostcardEngineTest, EveryTextOfTheExampleFitsItsBox)
+{
+    // The engine clips a text only when it runs past its box: no card of the example may lose
+    // a character that way.
+    ExampleCopy ex;
+    const CliOptions options = exampleOptions(ex);
+    RecordingConsole console;
+    BatchJob job(options, console);
+    ASSERT_EQ(job.load(), ExitCode::Ok);
+    const PostcardSnapshot s = BatchPostcardSnapshot(job, options);
+    ASSERT_TRUE(pe.begin(s));
+    for (int page = 1; page <= s.pageCount(); ++page) {
+        const PageRecording rec = pe.page(page);
+        int texts = 0;
+        for (const PageOp& op : ownOps(rec)) {
+            if (op.kind != PageOp::Kind::Text && op.kind != PageOp::Kind::VerticalText)
+                continue;
+            ++texts;
+            EXPECT_TRUE(op.clip.isNull()) << "page " << page << ": " << describe(op);
+            EXPECT_GE(op.rect.left(), 0) << describe(op);
+            EXPECT_LE(op.rect.right(), 1000) << describe(op);
+            EXPECT_LE(op.rect.bottom(), 1480) << describe(op);
+        }
+        EXPECT_GE(texts, 7 + 7 + 4 + 2) << "page " << page; // digits, sender digits, sender lines, address and name
+    }
+}
+
+TEST(BatchPostcard, PrintsThroughTheNamedTestPrinterOnPostcardPaper)
+{
+    TOVALIN_REQUIRE_TEST_PRINTER();
+    ExampleCopy ex;
+    CliOptions options = exampleOptions(ex);
+    options.printer = CupsTestPrinter::name();
+    options.record = 2;
+    RecordingConsole console;
+    ASSERT_EQ(RunPostcardCommand(options, console), ExitCode::Ok) << console.all().toStdString();
+    const int jobId = SystemPrinter::instance().lastJobId();
+    ASSERT_GT(jobId, 0);
+    const QString pdf = CupsTestPrinter::outputFile(jobId);
+    ASSERT_FALSE(pdf.isEmpty());
+    const CupsTestPrinter::PdfInfo info = CupsTestPrinter::pdfInfo(pdf);
+    EXPECT_EQ(info.pages, 1);
+    EXPECT_NEAR(info.pageSizePt.width(), 284, 1.5);
+    EXPECT_NEAR(info.pageSizePt.height(), 420, 1.5);
+    const QString text = pdfCompactText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("佐々木美穂様"))) << text.toStdString();
+    CupsTestPrinter::removeOutput(pdf);
+}
+
+TEST(BatchPostcard, WithoutDestinationUsesTheFormsPrinterFile)
+{
+    TOVALIN_REQUIRE_TEST_PRINTER();
+    ExampleCopy ex;
+    // The form's printer file names the test printer with A4 paper: the run must use both.
+    {
+        SystemPrinter& sp = SystemPrinter::instance();
+        TplSetPrinter stored(QStringLiteral("plSetPrinter1"));
+        stored.setPrinterName(CupsTestPrinter::name());
+        DevMode mode = sp.devMode();
+        mode.setPaperSize(DevMode::PaperA4);
+        mode.setOrientation(DevMode::OrientationPortrait);
+        sp.setDevMode(mode);
+        stored.ReadFromPrinter(false);
+        ASSERT_TRUE(stored.saveToFile(ex.settingsDir() + QStringLiteral("/plSetPrinter1.plv")));
+        // Something else in force before the run.
+        mode.setPaperSize(DevMode::PaperJapanesePostcard);
+        sp.setDevMode(mode);
+    }
+    CliOptions options = exampleOptions(ex);
+    options.record = 1;
+    RecordingConsole console;
+    ASSERT_EQ(RunPostcardCommand(options, console), ExitCode::Ok) << console.all().toStdString();
+    const QString pdf = CupsTestPrinter::outputFile(SystemPrinter::instance().lastJobId());
+    ASSERT_FALSE(pdf.isEmpty());
+    const CupsTestPrinter::PdfInfo info = CupsTestPrinter::pdfInfo(pdf);
+    EXPECT_EQ(info.pages, 1);
+    EXPECT_NEAR(info.pageSizePt.width(), 595, 1.5);
+    EXPECT_NEAR(info.pageSizePt.height(), 842, 1.5);
+    CupsTestPrinter::removeOutput(pdf);
+}
+
+TEST(BatchPostcard, WithoutAnyPrinterTheRunEndsWithAReason)
+{
+    ExampleCopy ex;
+    ScopedCupsServer closed(QStringLiteral("127.0.0.1:1")); // a scheduler that is not there
+    const struct {
+        QString printer;
+        int exitCode;
+        QString says;
+    } cases[] = {
+        { QString(), ExitCode::Failure, QStringLiteral("プリンタがありません。") },
+        { QStringLiteral("TovalinTest"), ExitCode::BadInput, QStringLiteral("プリンタ「TovalinTest」が見つかりません。") },
+    };
+    for (const auto& c : cases) {
+        CliOptions options = exampleOptions(ex);
+        options.printer = c.printer;
+        RecordingConsole console;
+        EXPECT_EQ(RunPostcardCommand(options, console), c.exitCode);
+        EXPECT_TRUE(console.all().contains(c.says)) << console.all().toStdString();
+        EXPECT_TRUE(console.all().contains(QStringLiteral("--output"))) << console.all().toStdString();
+    }
+}

@@ -1,0 +1,93 @@
+// The command line of tovalin-print: what is accepted, what is refused and why.
+
+#include "cli/CliOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList args(std::initializer_list<const char*> list)
+{
+    QStringList l;
+    for (const char* a : list)
+        l << QString::fromUtf8(a);
+    return l;
+}
+
+} // namespace
+
+TEST(CliOptions, AcceptedCommandLines)
+{
+    const struct {
+        QStringList arguments;
+        QString settings, output, printer;
+        int record;
+        bool honorificGiven;
+        QString honorific;
+        bool help;
+    } cases[] = {
+        { args({ "postcard" }), {}, {}, {}, 0, false, {}, false },
+        { args({ "postcard", "--settings", "examples/postcard", "--output", "cards.pdf" }),
+          QStringLiteral("examples/postcard"), QStringLiteral("cards.pdf"), {}, 0, false, {}, false },
+        { args({ "postcard", "--printer=TovalinTest", "--record", "3" }), {}, {}, QStringLiteral("TovalinTest"), 3, false, {}, false },
+        { args({ "postcard", "--honorific", "殿", "--record=12" }), {}, {}, {}, 12, true, QStringLiteral("殿"), false },
+        { args({ "postcard", "--honorific=" }), {}, {}, {}, 0, true, QString(), false },
+        { args({ "postcard", "--output", "a b.pdf", "--settings=/tmp/x y" }), QStringLiteral("/tmp/x y"),
+          QStringLiteral("a b.pdf"), {}, 0, false, {}, false },
+        { args({ "--help" }), {}, {}, {}, 0, false, {}, true },
+        { args({ "postcard", "-h" }), {}, {}, {}, 0, false, {}, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliParseResult r = ParseCliArguments(c.arguments);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_TRUE(r.error.isEmpty());
+        EXPECT_EQ(r.options.settingsDir, c.settings);
+        EXPECT_EQ(r.options.output, c.output);
+        EXPECT_EQ(r.options.printer, c.printer);
+        EXPECT_EQ(r.options.record, c.record);
+        EXPECT_EQ(r.options.honorificGiven, c.honorificGiven);
+        EXPECT_EQ(r.options.honorific, c.honorific);
+        EXPECT_EQ(r.options.help, c.help);
+        if (!c.help) {
+            EXPECT_EQ(r.options.command, QStringLiteral("postcard"));
+        }
+    }
+}
+
+TEST(CliOptions, RefusedCommandLinesSayWhatIsWrong)
+{
+    const struct {
+        QStringList arguments;
+        const char* mentions; // a part of the message
+    } cases[] = {
+        { args({}), "postcard" },
+        { args({ "letter" }), "letter" },
+        { args({ "--output", "x.pdf", "postcard" }), "--output" },
+        { args({ "postcard", "--colour", "red" }), "--colour" },
+        { args({ "postcard", "--output" }), "--output" },
+        { args({ "postcard", "--output", "" }), "--output" },
+        { args({ "postcard", "--record", "0" }), "--record" },
+        { args({ "postcard", "--record", "-2" }), "--record" },
+        { args({ "postcard", "--record", "3x" }), "3x" },
+        { args({ "postcard", "--record", "1", "--record", "2" }), "--record" },
+        { args({ "postcard", "--output", "a.pdf", "--printer", "P" }), "--printer" },
+        { args({ "postcard", "--printer", "  " }), "--printer" },
+        { args({ "postcard", "cards.pdf" }), "cards.pdf" },
+        { args({ "postcard", "--settings=" }), "--settings" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliParseResult r = ParseCliArguments(c.arguments);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.mentions))) << r.error.toStdString();
+    }
+}
+
+TEST(CliOptions, UsageNamesEveryOption)
+{
+    const QString usage = CliUsage();
+    for (const char* o : { "postcard", "--settings", "--output", "--printer", "--record", "--honorific", "--help" })
+        EXPECT_TRUE(usage.contains(QLatin1String(o))) << o;
+    EXPECT_TRUE(usage.endsWith(QLatin1Char('\n')));
+}
