@@ -112,7 +112,8 @@ HonorificChoice BatchJob::honorific() const
 {
     if (m_options.honorificGiven)
         return HonorificChoice { false, m_options.honorific };
-    return HonorificChoice { true, QString() };
+    // The form opens with "登録されている敬称を使用" checked and "様" in the combo box.
+    return HonorificChoice { true, QStringLiteral("様") };
 }
 
 int BatchJob::checkRecordOption() const
