@@ -1,4 +1,5 @@
 #include "app/ui/TFrmAtenaMemu.h"
+#include "label/ui/TFrmCsvLabelSet.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/ui/MessageBoxMessages.h"
 #include "platform/ui/QtCommonDialogs.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     PrinterDialogs::setCurrent(&printerDialogs);
 
     TFrmAtenaMemu::setPostcardFormFactory([](QWidget* parent) { return new TFrmCsvPostSet(parent); });
+    TFrmAtenaMemu::setLabelFormFactory([](QWidget* parent) { return new TFrmCsvLabelSet(parent); });
     TFrmAtenaMemu menu;
 
     // The one preview window, hidden until a print run shows it; the print forms' preview

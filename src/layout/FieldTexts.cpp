@@ -149,6 +149,11 @@ QString postMark(const QString& code, bool putMark)
     return marked ? code.mid(1) : code;
 }
 
+QString postMarkUnlessBlank(const QString& code, bool putMark)
+{
+    return isBlank(code) ? QString() : postMark(code, putMark);
+}
+
 bool replacesHyphens(int field, TextTarget target)
 {
     switch (field) {

@@ -77,6 +77,9 @@ QString postalDigits(const QString& text);
 // The 〒 rule: with putMark, "〒" is put in front unless the text begins with it; without,
 // one leading "〒" is removed. Anything else is left as it is.
 QString postMark(const QString& code, bool putMark);
+// The same rule for a code that may be missing: a blank code stays empty, so that a record
+// without a postal code never shows a lone "〒" (the label form's fields 1 and 7).
+QString postMarkUnlessBlank(const QString& code, bool putMark);
 
 // Vertical fields whose full-width hyphens "－" are drawn as "-": 2, 3, 7, 8 and 9 on
 // screen; 2, 3, 8 and 9 on a printed page.

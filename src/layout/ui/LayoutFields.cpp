@@ -184,10 +184,12 @@ QString LayoutFields::paintText(const TPaintBoxEL* b) const
     if (drawsDigits(b))
         return QString();
     QString text = b->Moji();
-    if (field == 7)
+    if (field == 7 && form_ == Form::Label)
+        text = FieldTexts::postMarkUnlessBlank(sender.postalCode, senderPostMark);
+    else if (field == 7)
         text = FieldTexts::postMark(sender.postalCode, senderPostMark);
     else if (field == 1 && form_ == Form::Label)
-        text = FieldTexts::postMark(text, recipientPostMark);
+        text = FieldTexts::postMarkUnlessBlank(text, recipientPostMark);
     if (b->Tate() && FieldTexts::replacesHyphens(field, TextTarget::Screen))
         text = FieldTexts::asciiHyphens(text);
     return text;

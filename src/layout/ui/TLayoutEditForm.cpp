@@ -554,6 +554,7 @@ void TLayoutEditForm::LoadLayout()
     loadOwnSettings(s, true);
     for (TPaintBoxEL* b : m_fields->boxes())
         m_fields->ApplyFieldFont(b);
+    fontsApplied();
     repairOffCardFields();
 
     m_loading = false;

@@ -190,6 +190,9 @@ protected:
     virtual void DrawPrintableArea() {}
     // After the texts of the current record were filled, before the boxes repaint.
     virtual void recordFilled() {}
+    // While the form opens: every box has its stored style, font and thickness, the stamp is
+    // loaded; boxes lying off the card are put back right after this.
+    virtual void fontsApplied() {}
     // Shows the selected field's position and length (after any box painted), or empties the
     // read-outs when nothing is selected; nothing here.
     virtual void showFieldPosition();

@@ -1,0 +1,448 @@
+#include "label/ui/TFrmCsvLabelSet.h"
+
+#include "app/AppSettings.h"
+#include "controls/Hint.h"
+#include "controls/TNumberEdit.h"
+#include "controls/TShineBtn.h"
+#include "controls/TUpDown.h"
+#include "label/LabelComposer.h"
+#include "layout/ui/TImageEL.h"
+#include "layout/ui/TPaintBoxEL.h"
+#include "platform/AppPaths.h"
+#include "platform/Messages.h"
+#include "preview/TplPrev.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+
+#include <memory>
+
+namespace {
+
+const QString kTooSmall = QStringLiteral("ラベルの最小値を下回るためこの変更は出来ません。");
+
+TLayoutEditForm::Params labelParams()
+{
+    TLayoutEditForm::Params p;
+    p.form = LayoutFields::Form::Label;
+    p.caption = QStringLiteral("A4ラベル宛名印刷");
+    p.statusLabel = QStringLiteral("A4ラベル宛名印刷");
+    p.clientSize = QSize(700, 640);
+    const LabelSheetModel defaults;
+    p.cardSize = defaults.imageSize();
+    p.fontSizes = {QStringLiteral("6"),  QStringLiteral("7"),  QStringLiteral("8"),  QStringLiteral("9"),
+                   QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("14"),
+                   QStringLiteral("16"), QStringLiteral("18"), QStringLiteral("20"), QStringLiteral("22"),
+                   QStringLiteral("24"), QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("36"),
+                   QStringLiteral("40")};
+    p.helpContext = 24;
+    p.printerComponent = QStringLiteral("plSetLabel");
+    p.printerHint = QStringLiteral("プリンタ設定|用紙、印刷品質等を設定します。用紙はＡ４を選択して下さい。");
+    return p;
+}
+
+QLabel* caption(QWidget* parent, const QString& text, const QRect& geometry, Qt::Alignment align = Qt::AlignLeft)
+{
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    l->setAlignment(align | Qt::AlignVCenter);
+    return l;
+}
+
+// A read-only number: counts whole and centred, lengths in millimetres with one decimal.
+TNumberEdit* numberReadOut(QWidget* parent, const QString& name, bool millimetres, const QString& hint)
+{
+    auto* e = new TNumberEdit(parent);
+    e->setObjectName(name);
+    e->setFigure(millimetres ? 1 : 0);
+    e->setFixed(millimetres);
+    e->setZeroVisible(true);
+    e->setValidMinus(true);
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    e->setAlignment(millimetres ? Qt::AlignRight : Qt::AlignCenter);
+    ::setHint(e, hint);
+    return e;
+}
+
+TUpDown* upDownFor(QWidget* parent, const QString& name, TNumberEdit* associate, int min, int max,
+                   const QString& hint)
+{
+    auto* u = new TUpDown(parent);
+    u->setObjectName(name);
+    u->setMin(min);
+    u->setMax(max);
+    u->setIncrement(1);
+    u->setFocusPolicy(Qt::NoFocus);
+    u->setAssociate(associate);
+    ::setHint(u, hint);
+    return u;
+}
+
+} // namespace
+
+TFrmCsvLabelSet::TFrmCsvLabelSet(QWidget* parent) : TLayoutEditForm(labelParams(), parent)
+{
+    setObjectName(QStringLiteral("FrmCsvLabelSet"));
+    ::setHint(pnlCard, QStringLiteral("ラベル印刷時の一枚分のイメージです。"));
+    createLabelControls();
+    layoutControls();
+    CenterCard();
+}
+
+void TFrmCsvLabelSet::createLabelControls()
+{
+    // --- the page control: field settings and label settings ------------------------------
+    pgcMain = new QTabWidget(this);
+    pgcMain->setObjectName(QStringLiteral("pgcMain"));
+    pgcMain->resize(290, 306);
+    tsField = new QWidget;
+    tsField->setObjectName(QStringLiteral("tsField"));
+    tsLabel = new QWidget;
+    tsLabel->setObjectName(QStringLiteral("tsLabel"));
+    pgcMain->addTab(tsField, QStringLiteral("項目設定"));
+    pgcMain->addTab(tsLabel, QStringLiteral("ラベル設定"));
+    pnlField->setParent(tsField);
+    pnlField->move(2, 2);
+    pnlField->show();
+    pnlItems->setParent(tsField);
+    pnlItems->move(2, 92);
+    pnlItems->show();
+
+    // The recipient postal code's 〒, beside its toggle.
+    cbSPostMark = new QCheckBox(QStringLiteral("先頭に〒付加"), tsAtesaki);
+    cbSPostMark->setObjectName(QStringLiteral("cbSPostMark"));
+    cbSPostMark->setGeometry(4, 58, 120, 20);
+    cbSPostMark->setFocusPolicy(Qt::NoFocus);
+    cbSPostMark->setChecked(true);
+    ::setHint(cbSPostMark, QStringLiteral("先頭に〒付加|宛先の郵便番号の先頭に〒を付けます。"));
+    connect(cbSPostMark, &QCheckBox::clicked, this, &TFrmCsvLabelSet::cbSPostMarkClick);
+    ::setHint(cbPostMark, QStringLiteral("先頭に〒付加|差出人の郵便番号の先頭に〒を付けます。"));
+
+    // --- label settings ---------------------------------------------------------------------
+    auto* header = new QGroupBox(QStringLiteral("ラベル情報"), tsLabel);
+    header->setObjectName(QStringLiteral("pnlLabelInfo"));
+    header->setGeometry(2, 2, 280, 272);
+    caption(header, QStringLiteral("単位 [㎜]"), QRect(196, 14, 76, 18), Qt::AlignRight);
+
+    struct Row {
+        SheetSetting setting;
+        const char16_t* edit;
+        const char16_t* upDown;
+        const char16_t* hint;
+        int column; // 0 left, 1 right
+        int line;
+    };
+    const Row rows[] = {
+        {SheetSetting::Columns, u"nedtLblCol", u"udLblCol", u"ラベル列数|シートのラベル横列数を指定します。", 0, 1},
+        {SheetSetting::Rows, u"nedtLblRow", u"udLblRow", u"ラベル行数|シートのラベル行数を指定します。", 1, 1},
+        {SheetSetting::TopMargin, u"nedtLblUpSp", u"udLblUpSp", u"上余白|ラベルシートの上余白サイズを指定します。", 0, 3},
+        {SheetSetting::BottomMargin, u"nedtLblBotSp", u"udLblBotSp", u"下余白|ラベルシートの下余白サイズを指定します。", 1, 3},
+        {SheetSetting::LeftMargin, u"nedtLblLefSp", u"udLblLefSp", u"左余白|ラベルシートの左余白サイズを指定します。", 0, 4},
+        {SheetSetting::RightMargin, u"nedtLblRigSp", u"udLblRigSp", u"右余白|ラベルシートの右余白サイズを指定します。", 1, 4},
+        {SheetSetting::ColumnGap, u"nedtLblYokoSp", u"udLblYokoSp", u"横間隔|横列のラベル間隔を指定します。", 0, 5},
+        {SheetSetting::RowGap, u"nedtLblTateSp", u"udLblTateSp", u"縦間隔|縦列のラベル間隔を指定します。", 1, 5},
+    };
+    auto lineTop = [](int line) { return 36 + line * 36; };
+    caption(header, QStringLiteral("列　数"), QRect(62, lineTop(1) - 18, 60, 16));
+    caption(header, QStringLiteral("行　数"), QRect(200, lineTop(1) - 18, 60, 16));
+    for (const Row& r : rows) {
+        const bool count = r.setting == SheetSetting::Columns || r.setting == SheetSetting::Rows;
+        const int x = 6 + r.column * 138;
+        const int y = lineTop(r.line);
+        const QString hint = QString::fromUtf16(r.hint);
+        caption(header, LabelGeometry::caption(r.setting), QRect(x, y, 54, 22));
+        TNumberEdit* e = numberReadOut(header, QString::fromUtf16(r.edit), !count, hint);
+        e->setGeometry(x + 54, y, 50, 22);
+        const LabelGeometry::Range range = LabelGeometry::range(r.setting);
+        TUpDown* u = upDownFor(header, QString::fromUtf16(r.upDown), e, range.min, range.max, hint);
+        u->setGeometry(x + 105, y, 17, 22);
+        const SheetSetting setting = r.setting;
+        u->setOnChangingEx([this, setting](int position, TUpDown::Direction) {
+            return ProposeSheetChange(setting, position);
+        });
+        connect(u, &TUpDown::positionChanged, e, [e, count](int position) {
+            e->setValue(count ? double(position) : double(position) / 10.0);
+        });
+        m_settingControls[setting] = {e, u};
+    }
+    nedtLblCol = m_settingControls[SheetSetting::Columns].first;
+    udLblCol = m_settingControls[SheetSetting::Columns].second;
+    nedtLblRow = m_settingControls[SheetSetting::Rows].first;
+    udLblRow = m_settingControls[SheetSetting::Rows].second;
+    nedtLblUpSp = m_settingControls[SheetSetting::TopMargin].first;
+    udLblUpSp = m_settingControls[SheetSetting::TopMargin].second;
+    nedtLblBotSp = m_settingControls[SheetSetting::BottomMargin].first;
+    udLblBotSp = m_settingControls[SheetSetting::BottomMargin].second;
+    nedtLblLefSp = m_settingControls[SheetSetting::LeftMargin].first;
+    udLblLefSp = m_settingControls[SheetSetting::LeftMargin].second;
+    nedtLblRigSp = m_settingControls[SheetSetting::RightMargin].first;
+    udLblRigSp = m_settingControls[SheetSetting::RightMargin].second;
+    nedtLblYokoSp = m_settingControls[SheetSetting::ColumnGap].first;
+    udLblYokoSp = m_settingControls[SheetSetting::ColumnGap].second;
+    nedtLblTateSp = m_settingControls[SheetSetting::RowGap].first;
+    udLblTateSp = m_settingControls[SheetSetting::RowGap].second;
+
+    caption(header, QStringLiteral("ラベル高"), QRect(6, lineTop(2), 54, 22));
+    nedtLblH = numberReadOut(header, QStringLiteral("nedtLblH"), true, QStringLiteral("ラベル高さ|ラベルの高さです。"));
+    nedtLblH->setGeometry(60, lineTop(2), 50, 22);
+    caption(header, QStringLiteral("ラベル幅"), QRect(144, lineTop(2), 54, 22));
+    nedtLblW = numberReadOut(header, QStringLiteral("nedtLblW"), true, QStringLiteral("ラベル幅|ラベルの幅です。"));
+    nedtLblW->setGeometry(198, lineTop(2), 50, 22);
+
+    // --- start position ---------------------------------------------------------------------
+    pnlStart = new QGroupBox(QStringLiteral("印刷開始位置"), this);
+    pnlStart->setObjectName(QStringLiteral("pnlStart"));
+    pnlStart->resize(290, 76);
+    int x = 180;
+    for (TShineBtn* b : {ssbCsvFirst, ssbCsvPrior, ssbCsvNext, ssbCsvLast}) {
+        b->setParent(pnlStart);
+        b->setGeometry(x, 14, 26, 24);
+        b->show();
+        x += 27;
+    }
+    const QString rowHint = QStringLiteral("印刷開始行|印刷開始時の行を指定します。");
+    const QString colHint = QStringLiteral("印刷開始列|印刷開始時の列を指定します。");
+    nedtSRow = numberReadOut(pnlStart, QStringLiteral("nedtSRow"), false, rowHint);
+    nedtSRow->setGeometry(8, 44, 40, 22);
+    udSRow = upDownFor(pnlStart, QStringLiteral("udSRow"), nedtSRow, 1, m_sheet.sheet().rows, rowHint);
+    udSRow->setGeometry(49, 44, 17, 22);
+    caption(pnlStart, QStringLiteral("行"), QRect(70, 44, 20, 22));
+    nedtSCol = numberReadOut(pnlStart, QStringLiteral("nedtSCol"), false, colHint);
+    nedtSCol->setGeometry(92, 44, 40, 22);
+    udSCol = upDownFor(pnlStart, QStringLiteral("udSCol"), nedtSCol, 1, m_sheet.sheet().columns, colHint);
+    udSCol->setGeometry(133, 44, 17, 22);
+    caption(pnlStart, QStringLiteral("列より印字"), QRect(154, 44, 90, 22));
+    udSRow->setOnChangingEx([this](int position, TUpDown::Direction) { return ProposeStartRow(position); });
+    udSCol->setOnChangingEx([this](int position, TUpDown::Direction) { return ProposeStartColumn(position); });
+    connect(udSRow, &TUpDown::positionChanged, nedtSRow, [this](int position) { nedtSRow->setValue(position); });
+    connect(udSCol, &TUpDown::positionChanged, nedtSCol, [this](int position) { nedtSCol->setValue(position); });
+
+    showSheet();
+    showStart();
+}
+
+void TFrmCsvLabelSet::layoutControls()
+{
+    constexpr int column = 290;
+    const int right = width() - column - 4;
+    const int bottom = height() - (stsbMsg ? stsbMsg->height() : 19);
+    pnlCardBase->setGeometry(4, 4, qMax(1, right - 8), qMax(1, bottom - 8));
+    int y = 2;
+    for (QWidget* w : {static_cast<QWidget*>(pnlPaper), static_cast<QWidget*>(pgcMain),
+                       static_cast<QWidget*>(pnlOfset), static_cast<QWidget*>(pnlKeisho),
+                       static_cast<QWidget*>(pnlStart)}) {
+        w->move(right, y);
+        y += w->height() + 2;
+    }
+    bbtnPrint->setGeometry(right, bottom - 38, 140, 32);
+    bbtnClose->setGeometry(right + 150, bottom - 38, 140, 32);
+}
+
+// --- read-outs -----------------------------------------------------------------------------
+
+TUpDown* TFrmCsvLabelSet::upDown(SheetSetting setting) const
+{
+    const auto it = m_settingControls.find(setting);
+    return it == m_settingControls.end() ? nullptr : it->second.second;
+}
+
+TNumberEdit* TFrmCsvLabelSet::readOut(SheetSetting setting) const
+{
+    const auto it = m_settingControls.find(setting);
+    return it == m_settingControls.end() ? nullptr : it->second.first;
+}
+
+void TFrmCsvLabelSet::showSheet()
+{
+    for (const auto& [setting, controls] : m_settingControls) {
+        const int v = m_sheet.value(setting);
+        controls.second->setPosition(v);
+        const bool count = setting == SheetSetting::Columns || setting == SheetSetting::Rows;
+        controls.first->setValue(count ? double(v) : double(v) / 10.0);
+    }
+    nedtLblH->setValue(double(m_sheet.labelHeight()) / 10.0);
+    nedtLblW->setValue(double(m_sheet.labelWidth()) / 10.0);
+}
+
+void TFrmCsvLabelSet::showStart()
+{
+    udSRow->setMax(m_sheet.sheet().rows);
+    udSCol->setMax(m_sheet.sheet().columns);
+    udSRow->setPosition(m_sheet.startRow());
+    udSCol->setPosition(m_sheet.startColumn());
+    nedtSRow->setValue(m_sheet.startRow());
+    nedtSCol->setValue(m_sheet.startColumn());
+}
+
+// --- sheet model ---------------------------------------------------------------------------
+
+LabelGeometry::Floor TFrmCsvLabelSet::fieldFloor() const
+{
+    QVector<QRect> visible;
+    for (TPaintBoxEL* b : fields()->boxes()) {
+        if (!b->isHidden())
+            visible.push_back(b->geometry());
+    }
+    return LabelGeometry::fieldFloor(visible);
+}
+
+void TFrmCsvLabelSet::fitImage()
+{
+    const QSize image = m_sheet.imageSize();
+    pnlCard->resize(image);
+    for (TPaintBoxEL* b : fields()->boxes()) {
+        const QRect kept = LabelGeometry::keepBoxInside(b->geometry(), image);
+        if (kept != b->geometry())
+            b->setGeometry(kept);
+    }
+    if (!stampFile().isEmpty())
+        imgStamp->setGeometry(LabelGeometry::keepStampInside(imgStamp->geometry(), image));
+    CenterCard();
+}
+
+bool TFrmCsvLabelSet::ProposeSheetChange(SheetSetting setting, int value)
+{
+    if (m_loading)
+        return true;
+    const LabelGeometry::Check c = m_sheet.ProposeSheetChange(setting, value, fieldFloor());
+    if (c.verdict != LabelGeometry::Verdict::Allowed) {
+        Messages::current().information(kTooSmall);
+        return false;
+    }
+    nedtLblH->setValue(double(m_sheet.labelHeight()) / 10.0);
+    nedtLblW->setValue(double(m_sheet.labelWidth()) / 10.0);
+    fitImage();
+    if (setting == SheetSetting::Rows || setting == SheetSetting::Columns)
+        showStart();
+    return true;
+}
+
+bool TFrmCsvLabelSet::ProposeStartRow(int row)
+{
+    return m_sheet.ProposeStartRow(row);
+}
+
+bool TFrmCsvLabelSet::ProposeStartColumn(int column)
+{
+    return m_sheet.ProposeStartColumn(column);
+}
+
+// --- settings ------------------------------------------------------------------------------
+
+void TFrmCsvLabelSet::loadOwnSettings(const AppSettings& s, bool afterSelection)
+{
+    if (afterSelection)
+        return;
+    // The stored values go into the controls without any check; the label size follows.
+    m_opening = LabelOpeningReport();
+    m_opening.stored = s.labelSheet;
+    m_sheet.load(s.labelSheet, &m_opening.outOfRange);
+    m_opening.used = m_sheet.sheet();
+    showSheet();
+    showStart();
+    pnlCard->resize(m_sheet.imageSize());
+    cbSPostMark->setChecked(true);
+    fields()->recipientPostMark = true;
+}
+
+void TFrmCsvLabelSet::fontsApplied()
+{
+    // The label size computed once against the boxes as they came from the file, as if the
+    // vertical gap had just been set to its stored value.
+    const LabelGeometry::Check c =
+        m_sheet.ProposeSheetChange(SheetSetting::RowGap, m_sheet.value(SheetSetting::RowGap), fieldFloor());
+    m_opening.tooSmall = c.verdict != LabelGeometry::Verdict::Allowed;
+    showSheet();
+    // Refused or not, the boxes are fitted into the label, so that every part of the layout
+    // can be reached; the stored file keeps its values until the user saves.
+    fitImage();
+    if (!m_opening.isEmpty())
+        Messages::current().warning(m_opening.message());
+}
+
+void TFrmCsvLabelSet::storeOwnSettings(AppSettings& s) const
+{
+    LabelSheet sheet;
+    for (const auto& [setting, controls] : m_settingControls)
+        LabelGeometry::setValue(sheet, setting, controls.second->position());
+    s.labelSheet = sheet;
+}
+
+bool TFrmCsvLabelSet::stampOutside(const QRect& stamp) const
+{
+    return LabelGeometry::stampOutside(stamp, cardSize());
+}
+
+// --- 〒 check boxes --------------------------------------------------------------------------
+
+void TFrmCsvLabelSet::cbPostMarkClick()
+{
+    postMarkClicked(7);
+}
+
+void TFrmCsvLabelSet::cbSPostMarkClick()
+{
+    postMarkClicked(1);
+}
+
+void TFrmCsvLabelSet::postMarkClicked(int field)
+{
+    if (m_loading)
+        return;
+    // The rules follow the boxes at once, shown or not: printing reads them too.
+    fields()->recipientPostMark = cbSPostMark->isChecked();
+    fields()->senderPostMark = cbPostMark->isChecked();
+    if (!selectedField())
+        return;
+    TPaintBoxEL* b = box(field);
+    if (b->isHidden())
+        return;
+    selectField(b);
+    ApplyStyleControls(b);
+    b->update();
+}
+
+// --- print run -----------------------------------------------------------------------------
+
+void TFrmCsvLabelSet::bbtnPrintClick()
+{
+    if (records().isEmpty()) {
+        Messages::current().warning(QStringLiteral("CSVデータが空です。"));
+        return;
+    }
+    if (!Messages::current().askYesNo(
+            Messages::twoLines(QStringLiteral("印刷します。"), QStringLiteral("よろしいですか？"))))
+        return;
+    // The form is blocked while the preview window is open, so one snapshot serves the run.
+    auto snapshot = std::make_shared<LabelSnapshot>(pageSnapshot());
+    runPrint(QStringLiteral("A4ラベル宛名印刷"), snapshot->pageCount(),
+             [this, snapshot] { DrawLabelPage(*plPrev1, *snapshot); });
+}
+
+LabelSnapshot TFrmCsvLabelSet::pageSnapshot() const
+{
+    LabelSnapshot s;
+    fields()->fillSnapshot(s);
+    if (!stampFile().trimmed().isEmpty()) {
+        s.stamp.path = QFileInfo(QDir(AppPaths::settingsDirectory()), stampFile()).absoluteFilePath();
+        s.stamp.top = imgStamp->y();
+        s.stamp.left = imgStamp->x();
+        s.stamp.width = imgStamp->width();
+        s.stamp.height = imgStamp->height();
+    }
+    s.offsetX = LayoutSnapshot::offsetTenths(nedtOfsetX->value());
+    s.offsetY = LayoutSnapshot::offsetTenths(nedtOfsetY->value());
+    s.sheet = m_sheet.sheet();
+    s.labelHeight = m_sheet.labelHeight();
+    s.labelWidth = m_sheet.labelWidth();
+    s.startRow = m_sheet.startRow();
+    s.startColumn = m_sheet.startColumn();
+    return s;
+}
