@@ -32,7 +32,7 @@ TLayoutEditForm::Params labelParams()
     TLayoutEditForm::Params p;
     p.form = LayoutFields::Form::Label;
     p.caption = QStringLiteral("A4ラベル宛名印刷");
-    p.statusLabel = QStringLiteral("A4ラベル宛名印刷");
+    p.statusLabel = QStringLiteral("宛名印刷");
     p.clientSize = QSize(700, 640);
     const LabelSheetModel defaults;
     p.cardSize = defaults.imageSize();

@@ -1,0 +1,146 @@
+// The label form's print run and printer button on the CUPS test printer: the question, the
+// engine's title, page count and window state, the pages the form hands the preview window
+// (the same recordings the composition gives the batch printer's snapshot), and the form's
+// own printer file.
+
+#include "LabelFormFixture.h"
+
+#include "controls/TShineBtn.h"
+#include "platform/PrinterDialogs.h"
+#include "preview/PreviewWindow.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+
+using namespace labeltest;
+
+namespace {
+
+// The preview window as the engine finds it: records every page of the run when shown.
+class RecordingWindow final : public PreviewWindow {
+public:
+    RecordingWindow() { registerWindow(this); }
+    ~RecordingWindow() override { unregisterWindow(this); }
+    QString windowName() const override { return QStringLiteral("plPrevPost"); }
+    QObject* windowObject() override { return &object; }
+    void Bind(TplPrev* e) override { engine = e; }
+    int ShowModal() override
+    {
+        ++shown;
+        title = engine->Title();
+        state = engine->FormWindowState();
+        for (int p = 1; p <= engine->PageCount(); ++p) {
+            engine->setCurrentPage(p);
+            const PageRecording* rec = engine->RenderPage();
+            pages.push_back(rec ? *rec : PageRecording());
+        }
+        return 1;
+    }
+    bool IsVisible() const override { return false; }
+
+    QObject object;
+    TplPrev* engine = nullptr;
+    int shown = 0;
+    QString title;
+    TplPrev::TFormWindowState state = TplPrev::fwNormal;
+    QVector<PageRecording> pages;
+};
+
+class LabelPrintRun : public LabelForm {
+protected:
+    void SetUp() override
+    {
+        TOVALIN_REQUIRE_TEST_PRINTER();
+        LabelForm::SetUp();
+        SystemPrinter::instance().refresh();
+    }
+
+    void chooseA4()
+    {
+        ScriptedPrinterDialogs::Setup setup;
+        setup.printer = CupsTestPrinter::name();
+        setup.paper = DevMode::PaperA4;
+        setup.orientation = DevMode::OrientationPortrait;
+        printerDialogs.answerPrinterSetup(setup);
+        QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
+    }
+
+    ScriptedPrinterDialogs printerDialogs;
+};
+
+bool samePages(const PageRecording& a, const PageRecording& b)
+{
+    if (a.size() != b.size() || a.width() != b.width() || a.height() != b.height())
+        return false;
+    for (int i = 0; i < a.size(); ++i) {
+        const PageOp& x = a.ops()[i];
+        const PageOp& y = b.ops()[i];
+        if (x.kind != y.kind || x.text != y.text || x.origin != y.origin || x.rect != y.rect || x.points != y.points
+            || x.font != y.font || x.pen != y.pen)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TEST_F(LabelPrintRun, AsksFirstThenPreviewsEverySheetFromTheStartCell)
+{
+    open();
+    chooseA4();
+    RecordingWindow window;
+    EXPECT_EQ(click(form->udSRow, TUpDown::Direction::Up, 1), 1);
+    EXPECT_EQ(click(form->udSCol, TUpDown::Direction::Up, 1), 1);
+
+    messages.clear();
+    messages.answerYesNo(false);
+    QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("印刷します。\r\nよろしいですか？")});
+    EXPECT_EQ(window.shown, 0);
+
+    messages.answerYesNo(true);
+    QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+    ASSERT_EQ(window.shown, 1);
+    EXPECT_EQ(window.title, QStringLiteral("A4ラベル宛名印刷"));
+    EXPECT_EQ(window.state, TplPrev::fwWorkArea);
+    // 25 records from row 2, column 2 of 2 x 6 labels: three sheets.
+    ASSERT_EQ(window.pages.size(), 3);
+    EXPECT_TRUE(form->bbtnPrint->isEnabled());
+
+    // The batch printer's snapshot of the same settings draws the same sheets.
+    LabelEngine batch;
+    QString why;
+    ASSERT_TRUE(batch.setUp(&why)) << why.toStdString();
+    const LabelSnapshot s = LabelSnapshot::fromSettings(AppSettings::instance(), form->records(),
+                                                        HonorificChoice{true, QStringLiteral("様")}, true, 2, 2);
+    EXPECT_EQ(s, form->pageSnapshot());
+    const QVector<PageRecording> pages = batch.preview(s);
+    ASSERT_EQ(pages.size(), 3);
+    for (int p = 0; p < 3; ++p)
+        EXPECT_TRUE(samePages(window.pages[p], pages[p])) << "page " << p + 1;
+    EXPECT_TRUE(findText(window.pages[2], u(u"宛名24　様")));
+    EXPECT_EQ(window.pages[0].ofKind(PageOp::Kind::Polyline).size(), 12);
+}
+
+TEST_F(LabelPrintRun, ThePrinterButtonKeepsTheLabelFormsOwnPrinterFile)
+{
+    open();
+    const QString plv = tmp.filePath(QStringLiteral("plSetLabel.plv"));
+    ASSERT_FALSE(QFile::exists(plv));
+    chooseA4();
+    EXPECT_TRUE(QFile::exists(plv));
+    EXPECT_FALSE(QFile::exists(tmp.filePath(QStringLiteral("plSetPrinter1.plv"))));
+    EXPECT_EQ(form->lblPrinterName->text(), CupsTestPrinter::name());
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));
+    EXPECT_EQ(form->lblPaperW->text(), QStringLiteral("210.0"));
+
+    // The next opening reads it back, whatever the system printer holds meanwhile.
+    form.reset();
+    SystemPrinter& sp = SystemPrinter::instance();
+    DevMode mode = sp.devMode();
+    mode.setPaperSize(DevMode::PaperJapanesePostcard);
+    sp.setDevMode(mode);
+    openAsIs();
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));
+}
