@@ -4,22 +4,22 @@ namespace {
 
 enum class Option { Settings, Output, Printer, Record, Honorific };
 
-struct OptionSpec {
+struct OptionEntry {
     const char* name;
     Option option;
     QStringList commands; // the runs that accept the option
 };
 
-const QVector<OptionSpec>& optionSpecs()
+const QVector<OptionEntry>& optionTable()
 {
-    static const QVector<OptionSpec> specs = {
+    static const QVector<OptionEntry> table = {
         { "--settings", Option::Settings, { QStringLiteral("postcard") } },
         { "--output", Option::Output, { QStringLiteral("postcard") } },
         { "--printer", Option::Printer, { QStringLiteral("postcard") } },
         { "--record", Option::Record, { QStringLiteral("postcard") } },
         { "--honorific", Option::Honorific, { QStringLiteral("postcard") } },
     };
-    return specs;
+    return table;
 }
 
 CliParseResult failure(const QString& error)
@@ -93,14 +93,14 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             arg = arg.left(eq);
             inlineValue = true;
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : optionSpecs()) {
+        const OptionEntry* entry = nullptr;
+        for (const OptionEntry& s : optionTable()) {
             if (arg == QLatin1String(s.name))
-                spec = &s;
+                entry = &s;
         }
-        if (!spec)
+        if (!entry)
             return failure(QStringLiteral("不明なオプションです: %1").arg(arg));
-        if (!spec->commands.contains(o.command))
+        if (!entry->commands.contains(o.command))
             return failure(QStringLiteral("%1 は %2 では使えません。").arg(arg, o.command));
         if (seen.contains(arg))
             return failure(QStringLiteral("%1 が二度指定されています。").arg(arg));
@@ -110,7 +110,7 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
                 return failure(QStringLiteral("%1 の値がありません。").arg(arg));
             value = arguments.at(++i);
         }
-        switch (spec->option) {
+        switch (entry->option) {
         case Option::Settings:
             if (value.isEmpty())
                 return failure(QStringLiteral("--settings のフォルダ名が空です。"));

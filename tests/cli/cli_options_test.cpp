@@ -83,11 +83,3 @@ TEST(CliOptions, RefusedCommandLinesSayWhatIsWrong)
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.mentions))) << r.error.toStdString();
     }
 }
-
-TEST(CliOptions, UsageNamesEveryOption)
-{
-    const QString usage = CliUsage();
-    for (const char* o : { "postcard", "--settings", "--output", "--printer", "--record", "--honorific", "--help" })
-        EXPECT_TRUE(usage.contains(QLatin1String(o))) << o;
-    EXPECT_TRUE(usage.endsWith(QLatin1Char('\n')));
-}

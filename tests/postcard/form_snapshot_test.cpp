@@ -65,30 +65,6 @@ QVector<Layout> layouts(const QString& stamp)
 
 } // namespace
 
-TEST(FormSnapshot, FormAndSettingsGiveTheSameSnapshot)
-{
-    QTemporaryDir dir;
-    const QString stamp = dir.filePath(QStringLiteral("stamp.bmp"));
-    QImage img(30, 40, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    ASSERT_TRUE(img.save(stamp, "BMP"));
-    for (const Layout& l : layouts(stamp)) {
-        SCOPED_TRACE(l.name);
-        const HonorificChoice choice { true, QString() };
-        const PostcardSnapshot form = formSnapshot(l.settings, sampleRecords(), choice);
-        const PostcardSnapshot batch = PostcardSnapshot::fromSettings(l.settings, sampleRecords(), choice);
-        for (int n = 1; n <= kFieldCount; ++n) {
-            SCOPED_TRACE(n);
-            const FieldBox& a = form.field(n).box;
-            const FieldBox& b = batch.field(n).box;
-            EXPECT_EQ(a, b) << a.left << "," << a.top << " " << a.width << "x" << a.height << " vs " << b.left << ","
-                            << b.top << " " << b.width << "x" << b.height;
-            EXPECT_EQ(form.field(n).style, batch.field(n).style);
-        }
-        EXPECT_TRUE(form == batch);
-    }
-}
-
 TEST_F(PostcardEngineTest, FormAndBatchPrinterRecordTheSamePages)
 {
     QTemporaryDir dir;
@@ -101,6 +77,7 @@ TEST_F(PostcardEngineTest, FormAndBatchPrinterRecordTheSamePages)
         const HonorificChoice choice { false, u(u"様") };
         const PostcardSnapshot form = formSnapshot(l.settings, sampleRecords(), choice);
         const PostcardSnapshot batch = PostcardSnapshot::fromSettings(l.settings, sampleRecords(), choice);
+        EXPECT_TRUE(form == batch);
         ASSERT_EQ(form.pageCount(), 3);
         ASSERT_EQ(batch.pageCount(), 3);
         for (int page = 1; page <= 3; ++page) {
