@@ -5,6 +5,9 @@
 #include "PostcardFormFixture.h"
 
 #include "app/ui/TFrmAtenaMemu.h"
+#include "app/ui/TFrmSetMoto.h"
+#include "platform/HelpPages.h"
+#include "platform/ui/HelpWindow.h"
 #include "controls/TNumberEdit.h"
 #include "controls/TShineBtn.h"
 #include "layout/ui/LayoutFields.h"
@@ -601,4 +604,50 @@ TEST_F(PostcardForm, TheMainMenuOpensTheFormOnlyAfterTheReadinessCheck)
     EXPECT_EQ(made, 1);
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("CSVファイルが指定されていないか存在しません。\r\n再設定してから実行して下さい。")});
     TFrmAtenaMemu::setPostcardFormFactory({});
+}
+
+// --- sender and help buttons ------------------------------------------------------------------
+
+TEST_F(PostcardForm, TheSenderButtonEditsTheSenderAndRefreshesTheCard)
+{
+    open();
+    struct Case {
+        bool update;
+        const char* address;
+    } cases[] = {{false, "大阪府大阪市北区梅田１－２－３"}, {true, "京都府京都市下京区四条通１"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.update);
+        QTimer::singleShot(0, [&c, this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                auto* dlg = qobject_cast<TFrmSetMoto*>(w);
+                if (!dlg || !dlg->isVisible())
+                    continue;
+                dlg->edtAdr1->setText(QStringLiteral("京都府京都市下京区四条通１"));
+                if (c.update) {
+                    messages.answerYesNo(true);
+                    dlg->bbtnUpdateClick();
+                } else {
+                    dlg->bbtnCancelClick();
+                }
+            }
+        });
+        QTest::mouseClick(form->ssbMoto, Qt::LeftButton);
+        EXPECT_EQ(box(8)->Moji(), QString::fromUtf8(c.address));
+    }
+    EXPECT_EQ(AppSettings::instance().sender.address1, QStringLiteral("京都府京都市下京区四条通１"));
+}
+
+TEST_F(PostcardForm, TheHelpButtonOpensThePostcardPage)
+{
+    open();
+    QTest::mouseClick(form->ssbHelp, Qt::LeftButton);
+    HelpWindow* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* h = qobject_cast<HelpWindow*>(w); h && h->isVisible())
+            help = h;
+    }
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->currentPage(), HelpPages::pageUrl(20));
+    EXPECT_TRUE(messages.asked().isEmpty());
+    help->close();
 }

@@ -77,6 +77,12 @@ QLabel* caption(QWidget* parent, const QString& text, const QRect& geometry)
     return l;
 }
 
+// A toggle that is down shows a pale blue face, so that the state reads at a glance.
+void showDownClearly(TShineBtn* b)
+{
+    b->pressedColors()->setColor(0xF5E1C8);
+}
+
 // The stamp picture of a file drawn into the control.
 void showPicture(TImageEL* image, const PictureFile& picture)
 {
@@ -204,6 +210,7 @@ void TLayoutEditForm::createControls()
     cmbFontSize->setObjectName(QStringLiteral("cmbFontSize"));
     cmbFontSize->setGeometry(216, 38, 60, 22);
     cmbFontSize->addItems(m_params.fontSizes);
+    cmbFontSize->setCurrentIndex(-1);
     cmbFontSize->setMaxVisibleItems(20);
     ::setHint(cmbFontSize, QStringLiteral("フォントサイズ|文字の大きさ(ポイント)を選択します。"));
 
@@ -227,6 +234,8 @@ void TLayoutEditForm::createControls()
         b->setAllowAllUp(true);
     for (TShineBtn* b : {ssbLeft, ssbCenter, ssbRight})
         b->setGroupIndex(4);
+    for (TShineBtn* b : {ssbTate, ssbBold, ssbIta, ssbLeft, ssbCenter, ssbRight})
+        showDownClearly(b);
     int x = 6;
     for (TShineBtn* b : {ssbTate, ssbBold, ssbIta}) {
         b->setGeometry(x, 62, 26, 24);
@@ -268,6 +277,7 @@ void TLayoutEditForm::createControls()
         t->setProperty("tag", n);
         t->setGroupIndex(100 + n); // a lone toggle
         t->setAllowAllUp(true);
+        showDownClearly(t);
         t->setGeometry(4 + (i % 3) * 88, 4 + (i / 3) * 26, 86, 24);
         connect(t, &TShineBtn::clicked, this, [this, t] { itemToggleClick(t); });
         itemToggles[n - 1] = t;
