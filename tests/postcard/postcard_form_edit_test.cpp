@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -558,7 +559,11 @@ TEST_F(PostcardForm, AStoredStampIsShownStretchedInItsBox)
     img.fill(Qt::blue);
     ASSERT_TRUE(img.save(bmp, "BMP"));
     AppSettings::instance().postcardImage = ImageBox{QStringLiteral("stamp.bmp"), 30, 40, 50, 60}; // relative
+    // A relative name counts from the current folder, as the address list's does.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tmp.path()));
     open();
+    QDir::setCurrent(previous);
     EXPECT_EQ(form->stampFile(), QStringLiteral("stamp.bmp"));
     EXPECT_EQ(form->imgStamp->geometry(), QRect(40, 30, 50, 60));
     EXPECT_TRUE(form->imgStamp->hasPicture());

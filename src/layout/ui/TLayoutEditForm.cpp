@@ -514,7 +514,8 @@ void TLayoutEditForm::LoadLayout()
     imgStamp->setGeometry(0, 0, 0, 0);
     edtStampPath->clear();
     if (!image.path.trimmed().isEmpty()) {
-        const QFileInfo info(QDir(AppPaths::settingsDirectory()), image.path);
+        // A relative name counts from the current folder, as the address list's does.
+        const QFileInfo info(image.path);
         if (info.exists() && info.isFile()) {
             m_stampFile = image.path;
             edtStampPath->setText(image.path);

@@ -267,7 +267,7 @@ PostcardSnapshot TFrmCsvPostSet::pageSnapshot() const
     PostcardSnapshot s;
     fields()->fillSnapshot(s);
     if (!stampFile().trimmed().isEmpty()) {
-        s.stamp.path = QFileInfo(QDir(AppPaths::settingsDirectory()), stampFile()).absoluteFilePath();
+        s.stamp.path = QFileInfo(stampFile()).absoluteFilePath();
         s.stamp.top = imgStamp->y();
         s.stamp.left = imgStamp->x();
         s.stamp.width = imgStamp->width();
