@@ -2,24 +2,41 @@
 
 namespace {
 
-enum class Option { Settings, Output, Printer, Record, Honorific };
+enum class Option { Settings, Output, Printer, Record, Honorific, StartRow, StartColumn, NoPostalMark };
 
 struct OptionEntry {
     const char* name;
     Option option;
     QStringList commands; // the runs that accept the option
+    bool flag = false;    // takes no value
 };
 
 const QVector<OptionEntry>& optionTable()
 {
+    const QString postcard = QStringLiteral("postcard");
+    const QString label = QStringLiteral("label");
     static const QVector<OptionEntry> table = {
-        { "--settings", Option::Settings, { QStringLiteral("postcard") } },
-        { "--output", Option::Output, { QStringLiteral("postcard") } },
-        { "--printer", Option::Printer, { QStringLiteral("postcard") } },
-        { "--record", Option::Record, { QStringLiteral("postcard") } },
-        { "--honorific", Option::Honorific, { QStringLiteral("postcard") } },
+        { "--settings", Option::Settings, { postcard, label } },
+        { "--output", Option::Output, { postcard, label } },
+        { "--printer", Option::Printer, { postcard, label } },
+        { "--record", Option::Record, { postcard } },
+        { "--honorific", Option::Honorific, { postcard, label } },
+        { "--start-row", Option::StartRow, { label } },
+        { "--start-column", Option::StartColumn, { label } },
+        { "--no-postal-mark", Option::NoPostalMark, { label }, true },
     };
     return table;
+}
+
+// A whole number of at least 1 (the sheet's own limits are checked once it is read).
+bool positive(const QString& text, int* value)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < 1)
+        return false;
+    *value = n;
+    return true;
 }
 
 CliParseResult failure(const QString& error)
@@ -33,7 +50,7 @@ CliParseResult failure(const QString& error)
 
 QStringList CliCommands()
 {
-    return { QStringLiteral("postcard") };
+    return { QStringLiteral("postcard"), QStringLiteral("label") };
 }
 
 QString CliUsage()
@@ -53,6 +70,18 @@ QString CliUsage()
         "  --honorific TEXT  敬称を TEXT に固定します（省略時は CSV の敬称項目）。\n"
         "  --help            この説明を表示します。\n"
         "\n"
+        "\n"
+        "使い方: tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
+        "                          [--start-row R] [--start-column C] [--honorific TEXT]\n"
+        "                          [--no-postal-mark]\n"
+        "\n"
+        "CSV住所録の宛名を A4 のラベル用紙に、A4ラベル宛名印刷画面のレイアウトで印刷します。\n"
+        "  --settings, --output, --printer, --honorific は postcard と同じです\n"
+        "                    （プリンタ設定は plSetLabel.plv）。\n"
+        "  --start-row R     1枚目を R 行目から印刷します（使いかけのシート。省略時は 1）。\n"
+        "  --start-column C  1枚目の開始行の C 列目から印刷します（省略時は 1）。\n"
+        "  --no-postal-mark  宛先の郵便番号の先頭に〒を付けません。\n"
+        "\n"
         "終了コード: 0 成功、2 引数または入力の誤り、1 その他の失敗。\n");
 }
 
@@ -61,7 +90,7 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     CliParseResult r;
     CliOptions& o = r.options;
     if (arguments.isEmpty())
-        return failure(QStringLiteral("印刷の種類（postcard）を指定して下さい。"));
+        return failure(QStringLiteral("印刷の種類（postcard または label）を指定して下さい。"));
     int i = 0;
     const QString first = arguments.at(0);
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
@@ -70,7 +99,7 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         return r;
     }
     if (first.startsWith(QLatin1Char('-')))
-        return failure(QStringLiteral("印刷の種類（postcard）を最初に指定して下さい: %1").arg(first));
+        return failure(QStringLiteral("印刷の種類（postcard または label）を最初に指定して下さい: %1").arg(first));
     if (!CliCommands().contains(first))
         return failure(QStringLiteral("印刷の種類が不明です: %1").arg(first));
     o.command = first;
@@ -105,7 +134,10 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         if (seen.contains(arg))
             return failure(QStringLiteral("%1 が二度指定されています。").arg(arg));
         seen << arg;
-        if (!inlineValue) {
+        if (entry->flag) {
+            if (inlineValue)
+                return failure(QStringLiteral("%1 には値を付けません。").arg(arg));
+        } else if (!inlineValue) {
             if (i + 1 >= arguments.size())
                 return failure(QStringLiteral("%1 の値がありません。").arg(arg));
             value = arguments.at(++i);
@@ -137,6 +169,17 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         case Option::Honorific:
             o.honorificGiven = true;
             o.honorific = value;
+            break;
+        case Option::StartRow:
+            if (!positive(value, &o.startRow))
+                return failure(QStringLiteral("--start-row には 1 以上の行番号を指定して下さい: %1").arg(value));
+            break;
+        case Option::StartColumn:
+            if (!positive(value, &o.startColumn))
+                return failure(QStringLiteral("--start-column には 1 以上の列番号を指定して下さい: %1").arg(value));
+            break;
+        case Option::NoPostalMark:
+            o.postalMark = false;
             break;
         }
     }

@@ -3,6 +3,8 @@
 //
 //     tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]
 //                            [--record N] [--honorific TEXT]
+//     tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]
+//                         [--start-row R] [--start-column C] [--honorific TEXT] [--no-postal-mark]
 //
 // One sub-command names the print run; the options are shared by the runs that accept them
 // (the table in CliOptions.cpp says which run takes which option, so a new run such as
@@ -12,13 +14,16 @@
 #include <QStringList>
 
 struct CliOptions {
-    QString command;        // "postcard"
+    QString command;        // "postcard" or "label"
     QString settingsDir;    // --settings: the folder of POSTCSV.INI; empty: the program's own
     QString output;         // --output: a PDF file instead of a printer
     QString printer;        // --printer: a printer queue by name
     int record = 0;         // --record: only this record (1-based); 0: every record
     bool honorificGiven = false;
     QString honorific;      // --honorific: a fixed honorific instead of the CSV column
+    int startRow = 1;       // --start-row: the first label of the first sheet (1-based)
+    int startColumn = 1;    // --start-column
+    bool postalMark = true; // cleared by --no-postal-mark: no 〒 before the recipient postal code
     bool help = false;      // --help / -h
 };
 

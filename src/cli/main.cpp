@@ -2,6 +2,7 @@
 
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
+#include "cli/LabelCommand.h"
 #include "cli/PostcardCommand.h"
 #include "cli/BatchJob.h"
 #include "platform/JapaneseFonts.h"
@@ -20,6 +21,7 @@ struct Command {
 };
 const Command kCommands[] = {
     { "postcard", RunPostcardCommand },
+    { "label", RunLabelCommand },
 };
 
 // Qt's own chatter (platform plugin notes and the like) is not for the user of a batch tool;

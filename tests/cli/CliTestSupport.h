@@ -24,19 +24,22 @@ inline QString program()
     return QStringLiteral(TOVALIN_BINARY_DIR "/src/tovalin-print");
 }
 
-// examples/ copied into a temporary folder: <root>/addresses.csv, <root>/postcard/...
+// examples/ copied into a temporary folder: <root>/addresses.csv, <root>/postcard/... (or the
+// example folder named, such as "label", whose settings may use the postcard's picture).
 class ExampleCopy {
 public:
-    ExampleCopy()
+    explicit ExampleCopy(const QString& example = QStringLiteral("postcard")) : m_example(example)
     {
-        QDir(m_dir.path()).mkdir(QStringLiteral("postcard"));
         QFile::copy(examplesDir() + QStringLiteral("/addresses.csv"), csv());
-        const QDir from(examplesDir() + QStringLiteral("/postcard"));
-        for (const QString& f : from.entryList(QDir::Files))
-            QFile::copy(from.filePath(f), settingsDir() + QLatin1Char('/') + f);
+        for (const QString& folder : { QStringLiteral("postcard"), example }) {
+            QDir(m_dir.path()).mkdir(folder);
+            const QDir from(examplesDir() + QLatin1Char('/') + folder);
+            for (const QString& f : from.entryList(QDir::Files))
+                QFile::copy(from.filePath(f), m_dir.filePath(folder) + QLatin1Char('/') + f);
+        }
     }
     QString root() const { return m_dir.path(); }
-    QString settingsDir() const { return m_dir.filePath(QStringLiteral("postcard")); }
+    QString settingsDir() const { return m_dir.filePath(m_example); }
     QString ini() const { return settingsDir() + QStringLiteral("/POSTCSV.INI"); }
     QString csv() const { return m_dir.filePath(QStringLiteral("addresses.csv")); }
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -59,6 +62,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_example;
 };
 
 struct ProgramRun {

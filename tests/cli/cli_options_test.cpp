@@ -83,3 +83,46 @@ TEST(CliOptions, RefusedCommandLinesSayWhatIsWrong)
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.mentions))) << r.error.toStdString();
     }
 }
+
+TEST(CliOptions, LabelRunTakesItsStartCellAndPostalMark)
+{
+    const struct {
+        QStringList arguments;
+        int startRow, startColumn;
+        bool postalMark;
+        QString output;
+    } accepted[] = {
+        { args({ "label" }), 1, 1, true, {} },
+        { args({ "label", "--start-row", "3", "--start-column=2", "--output", "l.pdf" }), 3, 2, true, QStringLiteral("l.pdf") },
+        { args({ "label", "--no-postal-mark", "--start-row=14" }), 14, 1, false, {} },
+    };
+    for (const auto& c : accepted) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliParseResult r = ParseCliArguments(c.arguments);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_EQ(r.options.command, QStringLiteral("label"));
+        EXPECT_EQ(r.options.startRow, c.startRow);
+        EXPECT_EQ(r.options.startColumn, c.startColumn);
+        EXPECT_EQ(r.options.postalMark, c.postalMark);
+        EXPECT_EQ(r.options.output, c.output);
+    }
+    const struct {
+        QStringList arguments;
+        const char* mentions;
+    } refused[] = {
+        { args({ "label", "--record", "2" }), "--record" },
+        { args({ "postcard", "--start-row", "2" }), "--start-row" },
+        { args({ "postcard", "--no-postal-mark" }), "--no-postal-mark" },
+        { args({ "label", "--start-row", "0" }), "--start-row" },
+        { args({ "label", "--start-column", "x" }), "x" },
+        { args({ "label", "--start-column" }), "--start-column" },
+        { args({ "label", "--no-postal-mark=no" }), "--no-postal-mark" },
+        { args({ "label", "--no-postal-mark", "--no-postal-mark" }), "--no-postal-mark" },
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliParseResult r = ParseCliArguments(c.arguments);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.mentions))) << r.error.toStdString();
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+// tovalin-print label: the label form's print run without a window. The snapshot is built
+// from POSTCSV.INI as the label form opens it, and the sheets are drawn by the same page
+// routine (DrawLabelPage) through the same engine, as on paper: no cell outlines, the
+// position adjustment applied.
+
+#include "cli/CliConsole.h"
+#include "cli/CliOptions.h"
+#include "label/LabelSnapshot.h"
+
+class BatchJob;
+
+// The snapshot of the run: every record from the start cell of the command line, with its
+// honorific and recipient 〒 choice. `report` receives what was wrong with the stored sheet.
+LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options, LabelOpeningReport* report = nullptr);
+
+// ExitCode::Ok when the start cell lies on the sheet of the settings; otherwise the error is
+// told and ExitCode::BadInput returned.
+int CheckStartCell(const BatchJob& job, const CliOptions& options, CliConsole& console);
+
+// Runs the command; returns the exit status.
+int RunLabelCommand(const CliOptions& options, CliConsole& console);
