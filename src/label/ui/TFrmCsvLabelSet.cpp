@@ -8,12 +8,10 @@
 #include "label/LabelComposer.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
-#include "platform/AppPaths.h"
 #include "platform/Messages.h"
 #include "preview/TplPrev.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -431,7 +429,7 @@ LabelSnapshot TFrmCsvLabelSet::pageSnapshot() const
     LabelSnapshot s;
     fields()->fillSnapshot(s);
     if (!stampFile().trimmed().isEmpty()) {
-        s.stamp.path = QFileInfo(QDir(AppPaths::settingsDirectory()), stampFile()).absoluteFilePath();
+        s.stamp.path = QFileInfo(stampFile()).absoluteFilePath();
         s.stamp.top = imgStamp->y();
         s.stamp.left = imgStamp->x();
         s.stamp.width = imgStamp->width();
