@@ -78,10 +78,17 @@ bool TUpDown::step(Direction direction)
     if (proposed == m_position)
         return false;
     if (m_changing) {
+        // A handler that shows a message box runs a nested event loop in which a held arrow
+        // goes on repeating; those repeats are not new proposals, or one refusal would stack
+        // up a message box per repeat.
+        if (m_asking)
+            return false;
         QPointer<TUpDown> self(this);
+        m_asking = true;
         const bool allowed = m_changing(proposed, direction);
         if (!self)
             return false;
+        m_asking = false;
         if (!allowed) {
             // A refusal often shows a message box; the button must not go on repeating
             // behind it.

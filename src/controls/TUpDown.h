@@ -67,4 +67,5 @@ private:
     int m_position = 0;
     int m_increment = 1;
     int m_wheelAccumulated = 0;
+    bool m_asking = false; // the changing handler is running
 };

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QEventLoop>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -172,3 +174,36 @@ TEST(UpDownInput, DisabledControlDoesNotStep)
 }
 
 } // namespace
+
+TEST(UpDownInput, AHeldArrowAsksNothingMoreWhileARefusalIsShown)
+{
+    // The handler refuses the fourth step and, as a message box does, keeps an event loop
+    // running while the arrow is still held down and its auto-repeat goes on.
+    QWidget window;
+    auto* ud = new TUpDown(&window);
+    ud->setGeometry(0, 0, 17, 22);
+    ud->setMax(10);
+    int asked = 0;
+    QToolButton* up = arrowAt(*ud, true);
+    ud->setOnChangingEx([&](int proposed, D) {
+        ++asked;
+        if (proposed < 4)
+            return true;
+        if (asked > 8) {
+            up->setDown(false); // boxes piling up: end it, the count tells
+            return false;
+        }
+        QEventLoop box;
+        QTimer::singleShot(800, &box, &QEventLoop::quit);
+        box.exec();
+        return false;
+    });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mousePress(up, Qt::LeftButton);
+    QTest::qWait(2000);
+    QTest::mouseRelease(up, Qt::LeftButton);
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(ud->position(), 3);
+    EXPECT_FALSE(up->isDown());
+}
