@@ -1,5 +1,6 @@
 #include "app/ui/TFrmAtenaMemu.h"
 #include "label/ui/TFrmCsvLabelSet.h"
+#include "platform/Allocator.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/ui/MessageBoxMessages.h"
 #include "platform/ui/QtCommonDialogs.h"
@@ -11,6 +12,8 @@
 
 int main(int argc, char** argv)
 {
+    // The preview window prints long runs of pages, as tovalin-print does.
+    Allocator::keepPageBuffers();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Tovalin"));
     JapaneseFonts::install();

@@ -5,12 +5,12 @@
 #include "cli/LabelCommand.h"
 #include "cli/PostcardCommand.h"
 #include "cli/BatchJob.h"
+#include "platform/Allocator.h"
 #include "platform/JapaneseFonts.h"
 
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <malloc.h>
 
 namespace {
 
@@ -36,13 +36,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
 
 int main(int argc, char** argv)
 {
-    // Each page's PDF content grows in buffers that are freed when the page ends. With the
-    // allocator's defaults the large ones are fresh mappings handed back to the system page
-    // after page (measured: more than half of a long run's time went to page faults and
-    // unmapping); keeping them in the heap costs no peak memory.
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
-    mallopt(M_TOP_PAD, 16 * 1024 * 1024);
+    Allocator::keepPageBuffers();
     // No window is ever shown: the offscreen platform needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
