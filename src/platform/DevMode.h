@@ -30,7 +30,7 @@ struct DevModeCupsSettings {
 
 class DevMode {
 public:
-    // Size of the DEVMODEA fixed part and the specification version we write.
+    // Size of the DEVMODEA fixed part and the dmSpecVersion value we write.
     static constexpr int FixedSize = 156;
     static constexpr int SpecVersion = 0x0401;
     static constexpr int DeviceNameSize = 32;
