@@ -288,6 +288,11 @@ int TplSetPrinter::PhysicalOffsetY() const
     return d->values.physicalOffsetY;
 }
 
+const DeviceValues& TplSetPrinter::deviceValues() const
+{
+    return d->values;
+}
+
 int TplSetPrinter::designLeft() const
 {
     return d->left;

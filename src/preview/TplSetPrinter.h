@@ -4,6 +4,7 @@
 // lays pages out with. Stored as a "TPF0" component stream in the form's .plv file.
 
 #include "platform/DevMode.h"
+#include "platform/PrinterDriver.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -48,6 +49,8 @@ public:
     int PrintableHeight() const;
     int PhysicalOffsetX() const;
     int PhysicalOffsetY() const;
+    // The eight values above at once.
+    const DeviceValues& deviceValues() const;
 
     // Component stream. The designer position Left (and Top) is written when not 0.
     int designLeft() const;

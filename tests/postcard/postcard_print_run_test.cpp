@@ -99,11 +99,7 @@ TEST_F(PostcardPrintRun, ThePrinterButtonWritesTheFormsPrinterFileAndShowsThePap
     const QString paper = form->lblPaperName->text();
     EXPECT_FALSE(paper.isEmpty());
     // The printable area is outlined in silver on the card.
-    const QRect area = CardPicture::printableArea(
-        DeviceValues{form->plSetPrinter->LogPixelsX(), form->plSetPrinter->LogPixelsY(), form->plSetPrinter->PhysicalWidth(),
-                     form->plSetPrinter->PhysicalHeight(), form->plSetPrinter->PhysicalOffsetX(),
-                     form->plSetPrinter->PhysicalOffsetY(), form->plSetPrinter->PrintableWidth(),
-                     form->plSetPrinter->PrintableHeight()});
+    const QRect area = CardPicture::printableArea(form->plSetPrinter->deviceValues());
     ASSERT_FALSE(area.isEmpty());
     EXPECT_EQ(form->cardImage().pixelColor(area.x(), area.y() + area.height() / 2), QColor(192, 192, 192));
 

@@ -8,9 +8,7 @@
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
-#include "platform/AppPaths.h"
 #include "platform/Messages.h"
-#include "platform/PrinterDriver.h"
 #include "postcard/CardPicture.h"
 #include "postcard/PostcardComposer.h"
 #include "preview/TplPrev.h"
@@ -18,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -156,17 +153,8 @@ void TFrmCsvPostSet::DrawCardBackground()
 
 void TFrmCsvPostSet::DrawPrintableArea()
 {
-    DeviceValues d;
-    d.logPixelsX = plSetPrinter->LogPixelsX();
-    d.logPixelsY = plSetPrinter->LogPixelsY();
-    d.physicalWidth = plSetPrinter->PhysicalWidth();
-    d.physicalHeight = plSetPrinter->PhysicalHeight();
-    d.physicalOffsetX = plSetPrinter->PhysicalOffsetX();
-    d.physicalOffsetY = plSetPrinter->PhysicalOffsetY();
-    d.horzRes = plSetPrinter->PrintableWidth();
-    d.vertRes = plSetPrinter->PrintableHeight();
     m_card = CardPicture::background();
-    CardPicture::drawPrintableArea(m_card, CardPicture::printableArea(d));
+    CardPicture::drawPrintableArea(m_card, CardPicture::printableArea(plSetPrinter->deviceValues()));
     imgCard->setPixmap(QPixmap::fromImage(m_card));
 }
 
