@@ -2,8 +2,8 @@
 // What the label page-drawing routine reads: the layout snapshot plus the sheet (settings,
 // label size H x W) and the start cell of the first page.
 //
-// The label form fills it from its controls (LayoutFields::fillSnapshot, then stamp,
-// offsets and the members below); the batch printer builds it from POSTCSV.INI with
+// The label form fills it from its controls (TLayoutEditForm::fillLayoutSnapshot, then the
+// members below); the batch printer builds it from POSTCSV.INI with
 // fromSettings(), which opens the stored layout as the form does. Both then call
 // DrawLabelPage (LabelComposer.h).
 

@@ -5,11 +5,11 @@
 // The postcard (PostcardSnapshot) and the label run add what only they need.
 //
 // Two ways in, which must give equal snapshots for equal layouts:
-//  - a layout form takes it from its controls: LayoutFields::fillSnapshot() copies the
-//    fifteen boxes (style, real geometry, visibility), the record lines, column map, sender,
-//    honorific controls and 〒 check boxes; the form then sets stamp (imgStamp's file name
-//    and geometry), offsetX / offsetY (offsetTenths of nedtOfsetX / nedtOfsetY) and its
-//    own extras;
+//  - a layout form takes it from its controls: TLayoutEditForm::fillLayoutSnapshot() has
+//    LayoutFields::fillSnapshot() copy the fifteen boxes (style, real geometry, visibility),
+//    the record lines, column map, sender, honorific controls and 〒 check boxes, then sets
+//    stamp (imgStamp's file name and geometry) and offsetX / offsetY (offsetTenths of
+//    nedtOfsetX / nedtOfsetY); the form adds its own extras;
 //  - the batch printer builds it from POSTCSV.INI as the form would load it
 //    (PostcardSnapshot::fromSettings), with the boxes from FieldGeometry::box.
 // Field boxes of both come from FieldGeometry, so they agree to the pixel.

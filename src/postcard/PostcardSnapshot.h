@@ -2,8 +2,8 @@
 // What the postcard's page-drawing routine reads: the layout snapshot plus the postcard's
 // own controls ("表示宛名のみ印刷" with the record on screen, "郵便枠対応").
 //
-// The postcard form fills it from its controls (LayoutFields::fillSnapshot, then stamp,
-// offsets and the members below); the batch printer builds it from POSTCSV.INI with
+// The postcard form fills it from its controls (TLayoutEditForm::fillLayoutSnapshot, then
+// the members below); the batch printer builds it from POSTCSV.INI with
 // fromSettings(). Both then call DrawPostcardPage (PostcardComposer.h).
 
 #include "layout/LayoutSnapshot.h"

@@ -12,11 +12,8 @@
 #include "preview/TplPrev.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QTabWidget>
 
 #include <memory>
@@ -228,19 +225,7 @@ void TFrmCsvLabelSet::createLabelControls()
 
 void TFrmCsvLabelSet::layoutControls()
 {
-    constexpr int column = 290;
-    const int right = width() - column - 4;
-    const int bottom = height() - (stsbMsg ? stsbMsg->height() : 19);
-    pnlCardBase->setGeometry(4, 4, qMax(1, right - 8), qMax(1, bottom - 8));
-    int y = 2;
-    for (QWidget* w : {static_cast<QWidget*>(pnlPaper), static_cast<QWidget*>(pgcMain),
-                       static_cast<QWidget*>(pnlOfset), static_cast<QWidget*>(pnlKeisho),
-                       static_cast<QWidget*>(pnlStart)}) {
-        w->move(right, y);
-        y += w->height() + 2;
-    }
-    bbtnPrint->setGeometry(right, bottom - 38, 140, 32);
-    bbtnClose->setGeometry(right + 150, bottom - 38, 140, 32);
+    placeInColumns(290, {pnlPaper, pgcMain, pnlOfset, pnlKeisho, pnlStart});
 }
 
 // --- read-outs -----------------------------------------------------------------------------
@@ -427,16 +412,7 @@ void TFrmCsvLabelSet::bbtnPrintClick()
 LabelSnapshot TFrmCsvLabelSet::pageSnapshot() const
 {
     LabelSnapshot s;
-    fields()->fillSnapshot(s);
-    if (!stampFile().trimmed().isEmpty()) {
-        s.stamp.path = QFileInfo(stampFile()).absoluteFilePath();
-        s.stamp.top = imgStamp->y();
-        s.stamp.left = imgStamp->x();
-        s.stamp.width = imgStamp->width();
-        s.stamp.height = imgStamp->height();
-    }
-    s.offsetX = LayoutSnapshot::offsetTenths(nedtOfsetX->value());
-    s.offsetY = LayoutSnapshot::offsetTenths(nedtOfsetY->value());
+    fillLayoutSnapshot(s);
     s.sheet = m_sheet.sheet();
     s.labelHeight = m_sheet.labelHeight();
     s.labelWidth = m_sheet.labelWidth();

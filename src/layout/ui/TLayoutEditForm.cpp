@@ -8,6 +8,7 @@
 #include "controls/TNumberEdit.h"
 #include "controls/TShineBtn.h"
 #include "layout/FieldCaptions.h"
+#include "layout/LayoutSnapshot.h"
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
@@ -620,6 +621,35 @@ void TLayoutEditForm::resizeEvent(QResizeEvent* event)
 }
 
 void TLayoutEditForm::layoutControls() {}
+
+void TLayoutEditForm::placeInColumns(int columnWidth, std::initializer_list<QWidget*> panels)
+{
+    const int right = width() - columnWidth - 4;
+    const int bottom = height() - (stsbMsg ? stsbMsg->height() : 19);
+    pnlCardBase->setGeometry(4, 4, qMax(1, right - 8), qMax(1, bottom - 8));
+    int y = 2;
+    for (QWidget* w : panels) {
+        w->move(right, y);
+        y += w->height() + 2;
+    }
+    const int buttonWidth = (columnWidth - 10) / 2;
+    bbtnPrint->setGeometry(right, bottom - 38, buttonWidth, 32);
+    bbtnClose->setGeometry(right + buttonWidth + 10, bottom - 38, buttonWidth, 32);
+}
+
+void TLayoutEditForm::fillLayoutSnapshot(LayoutSnapshot& s) const
+{
+    m_fields->fillSnapshot(s);
+    if (!m_stampFile.trimmed().isEmpty()) {
+        s.stamp.path = QFileInfo(m_stampFile).absoluteFilePath();
+        s.stamp.top = imgStamp->y();
+        s.stamp.left = imgStamp->x();
+        s.stamp.width = imgStamp->width();
+        s.stamp.height = imgStamp->height();
+    }
+    s.offsetX = LayoutSnapshot::offsetTenths(nedtOfsetX->value());
+    s.offsetY = LayoutSnapshot::offsetTenths(nedtOfsetY->value());
+}
 
 void TLayoutEditForm::CenterCard()
 {

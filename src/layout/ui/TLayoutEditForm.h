@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <initializer_list>
 
 class QCheckBox;
 class QComboBox;
@@ -33,6 +34,7 @@ class TPaintBoxEL;
 class TShineBtn;
 class TplPrev;
 class TplSetPrinter;
+struct LayoutSnapshot;
 
 class TLayoutEditForm : public TFrmBase1 {
     Q_OBJECT
@@ -198,6 +200,13 @@ protected:
     virtual void showFieldPosition();
     // Places the controls for the form's size (on every resize).
     virtual void layoutControls();
+    // What layoutControls does on both forms: the card area on the left; on the right a
+    // column of the given width with the panels stacked from the top and the print and close
+    // buttons side by side at the bottom.
+    void placeInColumns(int columnWidth, std::initializer_list<QWidget*> panels);
+    // What every page snapshot takes from the editor: the fields, records, sender and check
+    // boxes (LayoutFields::fillSnapshot), the stamp and the position adjustment.
+    void fillLayoutSnapshot(LayoutSnapshot& snapshot) const;
     // A field the mouse neither moves nor resizes (the postcard's postal-code digits).
     virtual bool isPinned(const TPaintBoxEL* box) const;
     // True when the stamp counts as dropped outside the card.

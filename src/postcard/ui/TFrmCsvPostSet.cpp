@@ -2,11 +2,9 @@
 
 #include "app/AppSettings.h"
 #include "controls/Hint.h"
-#include "controls/TNumberEdit.h"
 #include "controls/TShineBtn.h"
 #include "layout/FieldTexts.h"
 #include "layout/LayoutUnits.h"
-#include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/Messages.h"
 #include "postcard/CardPicture.h"
@@ -16,11 +14,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QStatusBar>
 
 #include <memory>
 
@@ -114,19 +109,7 @@ TFrmCsvPostSet::TFrmCsvPostSet(QWidget* parent) : TLayoutEditForm(postcardParams
 
 void TFrmCsvPostSet::layoutControls()
 {
-    constexpr int column = 282;
-    const int right = width() - column - 4;
-    const int bottom = height() - (stsbMsg ? stsbMsg->height() : 19);
-    pnlCardBase->setGeometry(4, 4, qMax(1, right - 8), qMax(1, bottom - 8));
-    int y = 2;
-    for (QWidget* w : {static_cast<QWidget*>(pnlPaper), static_cast<QWidget*>(pnlField),
-                       static_cast<QWidget*>(pnlItems), static_cast<QWidget*>(pnlOfset),
-                       static_cast<QWidget*>(pnlKeisho), static_cast<QWidget*>(pnlRange)}) {
-        w->move(right, y);
-        y += w->height() + 2;
-    }
-    bbtnPrint->setGeometry(right, bottom - 38, 136, 32);
-    bbtnClose->setGeometry(right + 146, bottom - 38, 136, 32);
+    placeInColumns(282, {pnlPaper, pnlField, pnlItems, pnlOfset, pnlKeisho, pnlRange});
 }
 
 // --- settings ------------------------------------------------------------------------------------
@@ -253,16 +236,7 @@ void TFrmCsvPostSet::bbtnPrintClick()
 PostcardSnapshot TFrmCsvPostSet::pageSnapshot() const
 {
     PostcardSnapshot s;
-    fields()->fillSnapshot(s);
-    if (!stampFile().trimmed().isEmpty()) {
-        s.stamp.path = QFileInfo(stampFile()).absoluteFilePath();
-        s.stamp.top = imgStamp->y();
-        s.stamp.left = imgStamp->x();
-        s.stamp.width = imgStamp->width();
-        s.stamp.height = imgStamp->height();
-    }
-    s.offsetX = LayoutSnapshot::offsetTenths(nedtOfsetX->value());
-    s.offsetY = LayoutSnapshot::offsetTenths(nedtOfsetY->value());
+    fillLayoutSnapshot(s);
     s.printOnlyShown = cbOnly->isChecked();
     s.shownRecord = currentRecord();
     s.senderPostalBoxes = cbPost->isChecked();
