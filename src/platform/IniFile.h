@@ -49,7 +49,6 @@ public:
     static bool isReadOnlyPlace(const QString& path);
 
     QString path() const { return m_path; }
-    void setPath(const QString& path) { m_path = path; }
 
     bool hasSection(const QString& section) const;
     bool hasKey(const QString& section, const QString& key) const;

@@ -21,7 +21,6 @@ public:
     static constexpr int kPanelCount = 4;
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString& text);
-    QStatusBar* statusBar() const { return stsbMsg; }
 
     // Where the clock takes the current time from; tests hand in their own. An empty
     // function restores the system clock.

@@ -80,9 +80,8 @@ public:
     int textHeight(const TPaintBoxEL* box) const;
     // The text PaintField draws in a box (after the 〒 and hyphen rules); empty for digits.
     QString paintText(const TPaintBoxEL* box) const;
-    // The record shown and its columns.
+    // The record shown.
     int currentRecord() const { return current_; }
-    const RecordColumns& currentColumns() const { return columns_; }
     FieldVisibility visibility() const;
 
     // Fixed geometry of the postal-code digit boxes on the postcard.

@@ -244,7 +244,6 @@ private:
     bool arrowKey(QKeyEvent* event);
     void putPointerBack();
     void showRecord(int index);
-    void applySettings();
     void repairOffCardFields();
     void moveOffset(TNumberEdit* edit, int tenths);
 

@@ -11,9 +11,6 @@ public:
     // An invalid fill or outline colour leaves that part out.
     PreviewShape(const QColor& fill, const QColor& outline, QWidget* parent = nullptr);
 
-    QColor fillColor() const { return m_fill; }
-    QColor outlineColor() const { return m_outline; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 
