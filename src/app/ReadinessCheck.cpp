@@ -1,6 +1,5 @@
 #include "app/ReadinessCheck.h"
 
-#include "app/CsvSource.h"
 #include "platform/Messages.h"
 
 namespace {
@@ -17,9 +16,14 @@ ReadinessResult fail(ReadinessResult::Status status, const QString& first, const
 
 ReadinessResult CheckReadiness(const CsvColumnMap& csv)
 {
-    const QString again = QStringLiteral("再設定してから実行して下さい。");
     CsvReadInfo info;
     const QStringList lines = ReadCsvLines(csv.fileName, &info);
+    return CheckReadiness(csv, lines, info);
+}
+
+ReadinessResult CheckReadiness(const CsvColumnMap& csv, const QStringList& lines, const CsvReadInfo& info)
+{
+    const QString again = QStringLiteral("再設定してから実行して下さい。");
     switch (info.status) {
     case CsvReadInfo::Ok:
         break;

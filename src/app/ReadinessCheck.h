@@ -4,8 +4,10 @@
 // record for every configured column. It needs no widgets.
 
 #include "app/AppSettings.h"
+#include "app/CsvSource.h"
 
 #include <QString>
+#include <QStringList>
 
 struct ReadinessResult {
     enum Status {
@@ -29,6 +31,9 @@ struct ReadinessResult {
 
 // Runs the check without showing anything.
 ReadinessResult CheckReadiness(const CsvColumnMap& csv);
+// The same check on the file's lines as ReadCsvLines gave them (for a caller that goes on
+// to use them).
+ReadinessResult CheckReadiness(const CsvColumnMap& csv, const QStringList& lines, const CsvReadInfo& info);
 
 // Runs the check on AppSettings::instance().csv; when it fails, shows its warning
 // through Messages::current() and returns false.

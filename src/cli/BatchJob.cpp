@@ -88,19 +88,15 @@ int BatchJob::load()
     m_settings.postcardImage.path = resolveAgainst(m_dir, m_settings.postcardImage.path);
     m_settings.labelImage.path = resolveAgainst(m_dir, m_settings.labelImage.path);
 
-    const ReadinessResult ready = CheckReadiness(m_settings.csv);
+    // The list is read once: checked as the desktop program checks it, then printed.
+    CsvReadInfo info;
+    const QStringList lines = ReadCsvLines(m_settings.csv.fileName, &info);
+    const ReadinessResult ready = CheckReadiness(m_settings.csv, lines, info);
     if (!ready.ready()) {
         m_console.error(ready.message);
         return ExitCode::BadInput;
     }
-    CsvReadInfo info;
-    const QStringList lines = ReadCsvLines(m_settings.csv.fileName, &info);
     m_records = CsvRecordLines(lines, m_settings.csv.hasHeader);
-    if (info.status != CsvReadInfo::Ok || m_records.isEmpty()) {
-        // The list changed between the check and the reading.
-        m_console.error(QStringLiteral("印刷対象データがありません。"));
-        return ExitCode::BadInput;
-    }
     if (info.badBytes > 0)
         m_console.error(QStringLiteral("CSVファイルに Shift-JIS として読めない文字が %1 か所あります（最初は %2 行目）。「�」で印刷します。")
                             .arg(info.badBytes)
