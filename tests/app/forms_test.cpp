@@ -9,6 +9,7 @@
 #include "platform/ScriptedMessages.h"
 #include "platform/ui/HelpWindow.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,7 +20,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -27,11 +27,7 @@
 
 namespace {
 
-QByteArray sjis(const QString& s)
-{
-    QStringEncoder enc("windows-31j");
-    return enc(s);
-}
+using testtext::sjis;
 
 // Each test gets its own settings directory and a fresh settings image.
 class Forms : public ::testing::Test {

@@ -4,7 +4,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ScriptedMessages.h"
 
-#include "support/QStringPrinter.h"
+#include "support/QtValuePrinters.h"
 
 #include <QApplication>
 #include <QDir>

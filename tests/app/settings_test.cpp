@@ -2,13 +2,15 @@
 
 #include "platform/IniFile.h"
 #include "support/TestFiles.h"
+#include "support/TestText.h"
 
-#include <QStringEncoder>
 #include <functional>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
+
+using testtext::sjis;
 
 class SettingsFile : public ::testing::Test {
 protected:
@@ -16,11 +18,6 @@ protected:
     {
         ASSERT_TRUE(tmp.isValid());
         path = tmp.filePath(QStringLiteral("POSTCSV.INI"));
-    }
-    QByteArray sjis(const QString& text)
-    {
-        QStringEncoder enc("windows-31j");
-        return enc(text);
     }
     // The text of one section, header included, up to the next section.
     static QByteArray sectionBytes(const QByteArray& file, const QByteArray& name)

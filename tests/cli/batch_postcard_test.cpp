@@ -13,6 +13,7 @@
 #include "platform/AppPaths.h"
 #include "platform/ScriptedMessages.h"
 #include "postcard/ui/TFrmCsvPostSet.h"
+#include "support/PrinterPaper.h"
 
 #include <QApplication>
 #include <QTest>
@@ -130,16 +131,13 @@ TEST(BatchPostcard, WithoutDestinationUsesTheFormsPrinterFile)
     ExampleCopy ex;
     // The form's printer file names the test printer with A4 paper: the run must use both.
     {
-        SystemPrinter& sp = SystemPrinter::instance();
         TplSetPrinter stored(QStringLiteral("plSetPrinter1"));
         stored.setPrinterName(CupsTestPrinter::name());
-        DevMode mode = sp.devMode();
-        mode.setPaperSize(DevMode::PaperA4);
-        mode.setOrientation(DevMode::OrientationPortrait);
-        sp.setDevMode(mode);
-        stored.ReadFromPrinter(false);
+        printerpaper::usePaper(stored, DevMode::PaperA4);
         ASSERT_TRUE(stored.saveToFile(ex.settingsDir() + QStringLiteral("/plSetPrinter1.plv")));
         // Something else in force before the run.
+        SystemPrinter& sp = SystemPrinter::instance();
+        DevMode mode = sp.devMode();
         mode.setPaperSize(DevMode::PaperJapanesePostcard);
         sp.setDevMode(mode);
     }

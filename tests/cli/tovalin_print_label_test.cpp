@@ -5,6 +5,7 @@
 #include "CliTestSupport.h"
 
 #include "support/CupsTestPrinter.h"
+#include "support/TestText.h"
 
 #include <QImage>
 
@@ -12,10 +13,7 @@ using namespace clitest;
 
 namespace {
 
-QString u(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
+using testtext::u;
 
 QStringList labelRun(const ExampleCopy& ex, const QString& pdf, const QStringList& more = {})
 {

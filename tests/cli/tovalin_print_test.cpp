@@ -5,27 +5,15 @@
 #include "CliTestSupport.h"
 
 #include "support/CupsTestPrinter.h"
+#include "support/TestText.h"
 
 #include <QImage>
-#include <QStringEncoder>
 #include <QThread>
 
 using namespace clitest;
 
-namespace {
-
-QString u(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
-
-QByteArray sjis(const QString& s)
-{
-    QStringEncoder enc("windows-31j");
-    return enc.encode(s);
-}
-
-} // namespace
+using testtext::sjis;
+using testtext::u;
 
 TEST(TovalinPrint, ExampleBecomesPostcardPagesWithSearchableText)
 {

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "support/QStringPrinter.h"
+#include "support/QtValuePrinters.h"
 
 #include <gtest/gtest.h>
 

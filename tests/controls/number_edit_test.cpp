@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-#include "support/QStringPrinter.h"
+#include "support/QtValuePrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
-#include "support/QStringPrinter.h"
+#include "support/QtValuePrinters.h"
 
 #include <gtest/gtest.h>
 

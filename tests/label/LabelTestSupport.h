@@ -6,40 +6,16 @@
 #include "app/AppSettings.h"
 #include "label/LabelComposer.h"
 #include "label/LabelSnapshot.h"
-#include "platform/DevMode.h"
-#include "platform/SystemPrinter.h"
 #include "preview/PageRecording.h"
-#include "preview/PreviewTestSupport.h"
-#include "preview/TplPrev.h"
-#include "preview/TplSetPrinter.h"
-#include "support/CupsTestPrinter.h"
+#include "support/EngineOnTestPrinter.h"
+#include "support/SampleAddresses.h"
 
 #include <QStringList>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace labeltest {
 
-inline QString u(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
-
-// Column order: postal code, address 1, address 2, name 1, name 2, customer barcode, honorific.
-inline CsvColumnMap sampleColumns()
-{
-    CsvColumnMap m;
-    m.textDelimiter = QStringLiteral("\"");
-    m.postNo = 1;
-    m.adr1No = 2;
-    m.adr2No = 3;
-    m.mei1No = 4;
-    m.mei2No = 5;
-    m.cbarNo = 6;
-    m.keisNo = 7;
-    return m;
-}
+using testtext::u;
 
 // Record i (from 0) is addressed to "宛名<i>", so a page shows which record went where.
 inline QString recordLine(int i)
@@ -89,7 +65,7 @@ inline AppSettings sampleSettings()
     f[4] = style(30, 124, 300, 14, false, 1);
     for (int n = 6; n <= 15; ++n)
         f[n - 1] = style(20, 140, 120, 8, false, 0, false);
-    a.csv = sampleColumns();
+    a.csv = testaddresses::columns();
     a.sender.postalCode = u(u"〒530-0001");
     a.sender.address1 = u(u"大阪府大阪市北区１－２－３");
     a.sender.name1 = u(u"佐藤健一");
@@ -127,68 +103,33 @@ inline const PageOp* findText(const PageRecording& page, const QString& text)
 }
 
 // An engine on the test printer with A4 paper, portrait.
-class LabelEngine {
+class LabelEngine : public EngineOnTestPrinter {
 public:
-    bool setUp(QString* why)
-    {
-        if (!CupsTestPrinter::available(why))
-            return false;
-        printer = std::make_unique<TplSetPrinter>(QStringLiteral("plSetLabel"));
-        printer->setPrinterName(CupsTestPrinter::name());
-        SystemPrinter& sp = SystemPrinter::instance();
-        DevMode mode = sp.devMode();
-        mode.setPaperSize(DevMode::PaperA4);
-        mode.setOrientation(DevMode::OrientationPortrait);
-        sp.setDevMode(mode);
-        printer->ReadFromPrinter(false);
-        engine.setPlSetPrinter(printer.get());
-        return true;
-    }
+    LabelEngine() : EngineOnTestPrinter(QStringLiteral("plSetLabel"), DevMode::PaperA4) { }
 
     // Starts a run over the snapshot (kept by reference).
     bool begin(const LabelSnapshot& snapshot)
     {
-        engine.setTitle(u(u"A4ラベル宛名印刷"));
-        engine.setPageCount(snapshot.pageCount());
         const LabelSnapshot* s = &snapshot;
-        return engine.BeginPreview([this, s] { DrawLabelPage(engine, *s); });
+        return EngineOnTestPrinter::begin(u(u"A4ラベル宛名印刷"), snapshot.pageCount(),
+                                          [this, s] { DrawLabelPage(engine, *s); });
     }
 
     // The pages as the preview records them.
     QVector<PageRecording> preview(const LabelSnapshot& snapshot)
     {
-        QVector<PageRecording> pages;
         if (!begin(snapshot))
-            return pages;
-        for (int p = 1; p <= engine.PageCount(); ++p) {
-            engine.setCurrentPage(p);
-            const PageRecording* rec = engine.RenderPage();
-            pages.push_back(rec ? *rec : PageRecording());
-        }
-        return pages;
+            return {};
+        return pages();
     }
 
     // The pages as they go to paper (a PDF file here), recorded while the job runs.
     QVector<PageRecording> print(const LabelSnapshot& snapshot)
     {
-        QVector<PageRecording> pages;
         if (!begin(snapshot))
-            return pages;
-        engine.OnPrint = [this, &pages](QObject*, int) {
-            if (const PageRecording* rec = engine.PageMetafile())
-                pages.push_back(*rec);
-        };
-        QTemporaryDir dir;
-        const bool ok = engine.PrintToPdf(dir.filePath(QStringLiteral("labels.pdf")));
-        engine.OnPrint = nullptr;
-        if (!ok)
-            pages.clear();
-        return pages;
+            return {};
+        return printed();
     }
-
-    previewtest::MessageLog log;
-    std::unique_ptr<TplSetPrinter> printer;
-    TplPrev engine;
 };
 
 class LabelEngineTest : public ::testing::Test {

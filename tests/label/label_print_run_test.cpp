@@ -4,48 +4,19 @@
 // own printer file.
 
 #include "LabelFormFixture.h"
+#include "support/RecordingWindow.h"
 
 #include "controls/TShineBtn.h"
 #include "platform/PrinterDialogs.h"
-#include "preview/PreviewWindow.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 
 using namespace labeltest;
+using previewtest::samePages;
 
 namespace {
-
-// The preview window as the engine finds it: records every page of the run when shown.
-class RecordingWindow final : public PreviewWindow {
-public:
-    RecordingWindow() { registerWindow(this); }
-    ~RecordingWindow() override { unregisterWindow(this); }
-    QString windowName() const override { return QStringLiteral("plPrevPost"); }
-    QObject* windowObject() override { return &object; }
-    void Bind(TplPrev* e) override { engine = e; }
-    int ShowModal() override
-    {
-        ++shown;
-        title = engine->Title();
-        state = engine->FormWindowState();
-        for (int p = 1; p <= engine->PageCount(); ++p) {
-            engine->setCurrentPage(p);
-            const PageRecording* rec = engine->RenderPage();
-            pages.push_back(rec ? *rec : PageRecording());
-        }
-        return 1;
-    }
-    bool IsVisible() const override { return false; }
-
-    QObject object;
-    TplPrev* engine = nullptr;
-    int shown = 0;
-    QString title;
-    TplPrev::TFormWindowState state = TplPrev::fwNormal;
-    QVector<PageRecording> pages;
-};
 
 class LabelPrintRun : public LabelForm {
 protected:
@@ -68,20 +39,6 @@ protected:
 
     ScriptedPrinterDialogs printerDialogs;
 };
-
-bool samePages(const PageRecording& a, const PageRecording& b)
-{
-    if (a.size() != b.size() || a.width() != b.width() || a.height() != b.height())
-        return false;
-    for (int i = 0; i < a.size(); ++i) {
-        const PageOp& x = a.ops()[i];
-        const PageOp& y = b.ops()[i];
-        if (x.kind != y.kind || x.text != y.text || x.origin != y.origin || x.rect != y.rect || x.points != y.points
-            || x.font != y.font || x.pen != y.pen)
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 

@@ -1,14 +1,12 @@
 #include "layout/FieldTexts.h"
 #include "platform/LCMap.h"
+#include "support/TestText.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-QString u(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
+using testtext::u;
 
 FieldVisibility allVisible()
 {

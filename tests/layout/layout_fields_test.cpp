@@ -2,6 +2,7 @@
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/VerticalText.h"
+#include "support/SampleAddresses.h"
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -12,24 +13,7 @@
 
 namespace {
 
-QString u(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
-
-CsvColumnMap sampleMap()
-{
-    CsvColumnMap m;
-    m.textDelimiter = QStringLiteral("\"");
-    m.postNo = 1;
-    m.adr1No = 2;
-    m.adr2No = 3;
-    m.mei1No = 4;
-    m.mei2No = 5;
-    m.cbarNo = 6;
-    m.keisNo = 7;
-    return m;
-}
+using testtext::u;
 
 FieldStyle visibleStyle(int left, int top, int length, bool tate = false, const QString& face = QStringLiteral("ＭＳ ゴシック"))
 {
@@ -59,7 +43,7 @@ struct Card {
         widget.setPalette(pal);
         fields.records = {u(u"\"〒123-4567\",\"東京都港区芝公園４－２－８\",\"テストビル１－２\",\"株式会社テスト\",\"山田太郎\",\"C1\",\"殿\""),
                           u(u"\"9876543\",\"大阪府大阪市\",,\"鈴木花子\",,,\"\"")};
-        fields.columns = sampleMap();
+        fields.columns = testaddresses::columns();
         fields.honorific = {false, u(u"様")};
         fields.sender.postalCode = u(u"〒100-0001");
         fields.sender.tel = u(u"03-1234-5678");

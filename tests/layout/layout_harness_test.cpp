@@ -2,6 +2,7 @@
 // images (build/layout_harness_*.png) for a person to look at, and checked where a program can.
 #include "layout/ui/LayoutFields.h"
 #include "layout/ui/TPaintBoxEL.h"
+#include "support/SampleAddresses.h"
 
 #include <QDir>
 #include <QImage>
@@ -12,10 +13,7 @@
 
 namespace {
 
-QString u(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
+using testtext::u;
 
 // The postcard picture: white, with the seven printed postal-code boxes in red.
 class CardPicture : public QWidget {
@@ -53,16 +51,7 @@ struct Harness {
     {
         fields.records = {u(u"\"〒１０２－００７２\",\"東京都千代田区飯田橋３－１０－８\",\"サンライズビル　ＡＢＣ号室\","
                             u"\"株式会社ワークショップ\",\"山田　花子\",\"C-1234\",\"様\"")};
-        CsvColumnMap map;
-        map.textDelimiter = QStringLiteral("\"");
-        map.postNo = 1;
-        map.adr1No = 2;
-        map.adr2No = 3;
-        map.mei1No = 4;
-        map.mei2No = 5;
-        map.cbarNo = 6;
-        map.keisNo = 7;
-        fields.columns = map;
+        fields.columns = testaddresses::columns();
         fields.honorific = {false, u(u"様")};
         SenderInfo s;
         s.postalCode = u(u"〒５３０－０００１");

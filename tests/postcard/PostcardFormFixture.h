@@ -1,41 +1,14 @@
 #pragma once
-// A postcard form on a settings directory of its own: an address list in Shift-JIS, a
-// POSTCSV.INI written from a settings image the test shapes, scripted messages and file
-// dialogs, and helpers that drive the editor with mouse and key events as a user would.
+// A postcard form on a settings directory of its own (LayoutFormFixture): 25 invented
+// recipients and a layout with the recipient fields on the card and the rest hidden.
 
-#include "app/AppSettings.h"
 #include "layout/ui/TImageEL.h"
-#include "layout/ui/TPaintBoxEL.h"
-#include "platform/AppPaths.h"
-#include "platform/CommonDialogs.h"
-#include "platform/ScriptedMessages.h"
 #include "postcard/ui/TFrmCsvPostSet.h"
-#include "support/QStringPrinter.h"
-#include "support/TestFiles.h"
-
-#include <QApplication>
-#include <QCursor>
-#include <QMouseEvent>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-#include <memory>
-#include <ostream>
-
-inline void PrintTo(const QRect& r, std::ostream* os)
-{
-    *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << ")";
-}
+#include "support/LayoutFormFixture.h"
 
 namespace postcardtest {
 
-inline QByteArray sjis(const QString& s)
-{
-    QStringEncoder enc("windows-31j");
-    return enc(s);
-}
+using testtext::sjis;
 
 // One invented recipient per line: postal code, address 1, address 2, name 1, name 2,
 // customer barcode, honorific.
@@ -65,28 +38,18 @@ inline FieldStyle field(int left, int top, int length, bool tate = false, bool v
     return f;
 }
 
-class PostcardForm : public ::testing::Test {
+class PostcardForm : public LayoutFormFixture<TFrmCsvPostSet> {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tmp.isValid());
-        AppPaths::setSettingsDirectory(tmp.path());
-        AppPaths::setProgramDirectory(tmp.path());
-        AppSettings::instance() = AppSettings();
-        iniPath = tmp.filePath(QStringLiteral("POSTCSV.INI"));
-        csvPath = tmp.filePath(QStringLiteral("address.csv"));
+        LayoutFormFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         writeRecords(25);
         AppSettings& s = AppSettings::instance();
+        s.csv = testaddresses::columns();
         s.csv.fileName = csvPath;
-        s.csv.textDelimiter = QStringLiteral("\"");
         s.csv.hasHeader = true;
-        s.csv.postNo = 1;
-        s.csv.adr1No = 2;
-        s.csv.adr2No = 3;
-        s.csv.mei1No = 4;
-        s.csv.mei2No = 5;
-        s.csv.cbarNo = 6;
-        s.csv.keisNo = 7;
         s.sender.postalCode = QStringLiteral("〒530-0001");
         s.sender.address1 = QStringLiteral("大阪府大阪市北区梅田１－２－３");
         s.sender.name1 = QStringLiteral("鈴木　一郎");
@@ -101,82 +64,14 @@ protected:
             f[n - 1] = field(20, 400 + n, 120, false, false);
     }
 
-    void TearDown() override
-    {
-        form.reset();
-        AppPaths::setSettingsDirectory(QString());
-        AppPaths::setProgramDirectory(QString());
-        AppSettings::instance() = AppSettings();
-    }
-
+    // The address list: records 1 to count.
     void writeRecords(int count)
     {
-        QString text = QStringLiteral("郵便番号,住所1,住所2,名前1,名前2,バーコード,敬称\r\n");
+        QStringList lines;
         for (int i = 1; i <= count; ++i)
-            text += recordLine(i) + QStringLiteral("\r\n");
-        ASSERT_TRUE(TestFiles::write(csvPath, sjis(text)));
+            lines << recordLine(i);
+        writeCsv(lines);
     }
-
-    // Writes the settings image to POSTCSV.INI (every group) and opens the form on it.
-    void open()
-    {
-        AppSettings& s = AppSettings::instance();
-        ASSERT_TRUE(WriteDefaultSettingsFile(iniPath));
-        ASSERT_TRUE(SaveCsvSettings(s, iniPath));
-        for (SettingsGroup g : {SettingsGroup::Postcard, SettingsGroup::Sender, SettingsGroup::Label})
-            ASSERT_TRUE(SaveLayoutSettings(s, g, iniPath));
-        ASSERT_TRUE(LoadSettings(s, iniPath));
-        openAsIs();
-    }
-
-    // Opens the form on the settings image as it is.
-    void openAsIs()
-    {
-        form = std::make_unique<TFrmCsvPostSet>();
-        form->show();
-        QApplication::processEvents();
-    }
-
-    TPaintBoxEL* box(int n) const { return form->box(n); }
-
-    // A mouse event as the window system delivers it: local and screen position, the
-    // button that changed and the buttons held.
-    static void mouse(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held)
-    {
-        const QPoint global = w->mapToGlobal(local);
-        QMouseEvent ev(type, QPointF(local), QPointF(global), button, held, Qt::NoModifier);
-        QApplication::sendEvent(w, &ev);
-    }
-
-    // Presses the left button at `local` of w, then moves the pointer by each step (screen
-    // pixels, relative to where it is), without releasing.
-    void press(QWidget* w, QPoint local)
-    {
-        QCursor::setPos(w->mapToGlobal(local));
-        mouse(w, QEvent::MouseButtonPress, local, Qt::LeftButton, Qt::LeftButton);
-    }
-    void moveBy(QWidget* w, QPoint step)
-    {
-        const QPoint target = QCursor::pos() + step;
-        QCursor::setPos(target); // the user moves the pointer; the form may put it back
-        mouse(w, QEvent::MouseMove, w->mapFromGlobal(target), Qt::NoButton, Qt::LeftButton);
-    }
-    void release(QWidget* w)
-    {
-        mouse(w, QEvent::MouseButtonRelease, w->mapFromGlobal(QCursor::pos()), Qt::LeftButton, Qt::NoButton);
-    }
-
-    void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        QTest::keyClick(form.get(), Qt::Key(k), mods);
-    }
-
-    QTemporaryDir tmp;
-    QString iniPath;
-    QString csvPath;
-    ScriptedMessages messages;
-    ScriptedDialogs dialogs;
-    std::unique_ptr<TFrmCsvPostSet> form;
 };
 
 } // namespace postcardtest

@@ -1,46 +1,24 @@
 #pragma once
 // Shared by the postcard and batch printer tests: an engine on the CUPS test printer's
-// postcard paper, a layout like a New Year card, pages recorded from a snapshot, and an
-// operation-by-operation comparison of recorded pages.
+// postcard paper, a layout like a New Year card and pages recorded from a snapshot (the
+// operation-by-operation comparison of pages comes from PreviewTestSupport).
 
 #include "app/AppSettings.h"
-#include "platform/DevMode.h"
-#include "platform/SystemPrinter.h"
 #include "postcard/PostcardComposer.h"
 #include "postcard/PostcardSnapshot.h"
-#include "preview/PageRecording.h"
-#include "preview/TplPrev.h"
-#include "preview/TplSetPrinter.h"
 #include "preview/PreviewTestSupport.h"
-#include "support/CupsTestPrinter.h"
+#include "support/EngineOnTestPrinter.h"
+#include "support/SampleAddresses.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
-#include <memory>
-#include <sstream>
 
 namespace postcardtest {
 
-inline QString u(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
-
-// Column order of the sample lines: postal code, address 1, address 2, name 1, name 2,
-// customer barcode, honorific.
-inline CsvColumnMap sampleColumns()
-{
-    CsvColumnMap m;
-    m.textDelimiter = QStringLiteral("\"");
-    m.postNo = 1;
-    m.adr1No = 2;
-    m.adr2No = 3;
-    m.mei1No = 4;
-    m.mei2No = 5;
-    m.cbarNo = 6;
-    m.keisNo = 7;
-    return m;
-}
+using previewtest::describe;
+using previewtest::ownOps;
+using previewtest::samePages;
+using testtext::u;
 
 inline QStringList sampleRecords()
 {
@@ -86,7 +64,7 @@ inline AppSettings sampleSettings()
     f[12] = style(150, 522, 150, 7, false, mincho, 1);
     f[13] = style(150, 534, 150, 7, false, mincho, 2);
     f[14] = style(150, 546, 150, 7, false, mincho);
-    a.csv = sampleColumns();
+    a.csv = testaddresses::columns();
     a.sender.postalCode = u(u"〒530-0001");
     a.sender.address1 = u(u"大阪府大阪市北区１－２－３");
     a.sender.address2 = u(u"梅田ハイツ５０１");
@@ -105,88 +83,18 @@ inline PostcardSnapshot sampleSnapshot()
     return PostcardSnapshot::fromSettings(sampleSettings(), sampleRecords(), HonorificChoice { true, QString() });
 }
 
-// The owner's drawing of a page (the painted paper left out).
-inline QVector<PageOp> ownOps(const PageRecording& rec)
-{
-    QVector<PageOp> ops;
-    for (const PageOp& op : rec.ops()) {
-        if (!op.paper)
-            ops.push_back(op);
-    }
-    return ops;
-}
-
-inline std::string describe(const PageOp& op)
-{
-    std::ostringstream s;
-    s << "kind " << int(op.kind) << " text '" << op.text.toStdString() << "' font " << op.font.name.toStdString()
-      << "/" << op.font.height << " rect " << op.rect.x() << "," << op.rect.y() << " " << op.rect.width() << "x"
-      << op.rect.height() << " origin " << op.origin.x() << "," << op.origin.y();
-    return s.str();
-}
-
-// Empty when the two operations draw the same; otherwise what differs.
-inline std::string opDifference(const PageOp& a, const PageOp& b)
-{
-    if (a.kind != b.kind || a.paper != b.paper || a.clipToPrintable != b.clipToPrintable || a.rect != b.rect
-        || a.points != b.points || a.pen != b.pen || a.brush != b.brush || a.text != b.text || a.font != b.font
-        || a.qfont != b.qfont || a.origin != b.origin || a.ascent != b.ascent || a.angle != b.angle
-        || a.widthScale != b.widthScale || a.clip != b.clip || a.columnWidth != b.columnWidth
-        || a.length != b.length || a.upright != b.upright || a.fileName != b.fileName || a.image != b.image)
-        return describe(a) + "  vs  " + describe(b);
-    return std::string();
-}
-
-// Every operation of both pages, in order.
-inline ::testing::AssertionResult samePages(const PageRecording& a, const PageRecording& b)
-{
-    if (a.width() != b.width() || a.height() != b.height())
-        return ::testing::AssertionFailure() << "frames differ";
-    if (a.size() != b.size())
-        return ::testing::AssertionFailure() << "operation counts differ: " << a.size() << " vs " << b.size();
-    for (int i = 0; i < a.size(); ++i) {
-        const std::string d = opDifference(a.ops()[i], b.ops()[i]);
-        if (!d.empty())
-            return ::testing::AssertionFailure() << "operation " << i << ": " << d;
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // An engine on the test printer with postcard paper, portrait.
-class PostcardEngine {
+class PostcardEngine : public EngineOnTestPrinter {
 public:
-    bool setUp(QString* why)
-    {
-        if (!CupsTestPrinter::available(why))
-            return false;
-        printer = std::make_unique<TplSetPrinter>(QStringLiteral("plSetPrinter1"));
-        printer->setPrinterName(CupsTestPrinter::name());
-        SystemPrinter& sp = SystemPrinter::instance();
-        DevMode mode = sp.devMode();
-        mode.setPaperSize(DevMode::PaperJapanesePostcard);
-        mode.setOrientation(DevMode::OrientationPortrait);
-        sp.setDevMode(mode);
-        printer->ReadFromPrinter(false);
-        engine.setPlSetPrinter(printer.get());
-        return true;
-    }
+    PostcardEngine() : EngineOnTestPrinter(QStringLiteral("plSetPrinter1"), DevMode::PaperJapanesePostcard) { }
 
     // Starts a run over the snapshot (the reference is kept: change it between pages to see
     // that every page is drawn from what it holds then).
     bool begin(const PostcardSnapshot& snapshot)
     {
-        engine.setTitle(u(u"ハガキ宛名印刷"));
-        engine.setPageCount(snapshot.pageCount());
         const PostcardSnapshot* s = &snapshot;
-        return engine.BeginPreview([this, s] { DrawPostcardPage(engine, *s); });
-    }
-
-    // Records page `page` of the running run and returns a copy.
-    PageRecording page(int page)
-    {
-        engine.setCurrentPage(page);
-        const PageRecording* rec = engine.RenderPage();
-        return rec ? *rec : PageRecording();
+        return EngineOnTestPrinter::begin(u(u"ハガキ宛名印刷"), snapshot.pageCount(),
+                                          [this, s] { DrawPostcardPage(engine, *s); });
     }
 
     PageRecording render(const PostcardSnapshot& snapshot, int pageNumber = 1)
@@ -195,10 +103,6 @@ public:
             return PageRecording();
         return page(pageNumber);
     }
-
-    previewtest::MessageLog log;
-    std::unique_ptr<TplSetPrinter> printer;
-    TplPrev engine;
 };
 
 class PostcardEngineTest : public ::testing::Test {

@@ -5,12 +5,12 @@
 
 #include "PostcardFormFixture.h"
 #include "PostcardTestSupport.h"
+#include "support/RecordingWindow.h"
 
 #include "platform/DevMode.h"
 #include "platform/PrinterDialogs.h"
 #include "platform/SystemPrinter.h"
 #include "postcard/CardPicture.h"
-#include "preview/PreviewWindow.h"
 #include "preview/TplPrev.h"
 #include "preview/TplSetPrinter.h"
 #include "controls/TShineBtn.h"
@@ -18,42 +18,11 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
-#include <QObject>
 #include <QPushButton>
 
 using namespace postcardtest;
 
 namespace {
-
-// The preview window as the engine finds it: records every page of the run when shown.
-class RecordingWindow final : public PreviewWindow {
-public:
-    RecordingWindow() { registerWindow(this); }
-    ~RecordingWindow() override { unregisterWindow(this); }
-    QString windowName() const override { return QStringLiteral("plPrevPost"); }
-    QObject* windowObject() override { return &object; }
-    void Bind(TplPrev* e) override { engine = e; }
-    int ShowModal() override
-    {
-        ++shown;
-        title = engine->Title();
-        state = engine->FormWindowState();
-        for (int p = 1; p <= engine->PageCount(); ++p) {
-            engine->setCurrentPage(p);
-            const PageRecording* rec = engine->RenderPage();
-            pages.push_back(rec ? *rec : PageRecording());
-        }
-        return 1;
-    }
-    bool IsVisible() const override { return false; }
-
-    QObject object;
-    TplPrev* engine = nullptr;
-    int shown = 0;
-    QString title;
-    TplPrev::TFormWindowState state = TplPrev::fwNormal;
-    QVector<PageRecording> pages;
-};
 
 class PostcardPrintRun : public PostcardForm {
 protected:
@@ -172,12 +141,7 @@ TEST_F(PostcardPrintRun, TheFormsPagesAreTheCompositionsPagesForTheSameSettings)
     // The reference: the same settings through the composition, on the same paper.
     TplSetPrinter printer(QStringLiteral("plSetPrinter1"));
     printer.setPrinterName(CupsTestPrinter::name());
-    SystemPrinter& sp = SystemPrinter::instance();
-    DevMode mode = sp.devMode();
-    mode.setPaperSize(DevMode::PaperJapanesePostcard);
-    mode.setOrientation(DevMode::OrientationPortrait);
-    sp.setDevMode(mode);
-    printer.ReadFromPrinter(false);
+    printerpaper::usePaper(printer, DevMode::PaperJapanesePostcard);
     TplPrev engine;
     engine.setPlSetPrinter(&printer);
     const HonorificChoice registered{true, QStringLiteral("様")}; // cbKeisho checked, cmbKeisho as it opens

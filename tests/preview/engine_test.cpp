@@ -10,6 +10,7 @@
 #include "preview/PreviewWindow.h"
 #include "preview/TplPrev.h"
 #include "preview/TplSetPrinter.h"
+#include "support/PrinterPaper.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -33,16 +34,7 @@ const QString kNotPreviewForm = QStringLiteral("印刷プレビューコンポ�
 const QString kAlreadyShown = QStringLiteral("表示中のフォームをモーダル表示で開くことはできません(矛盾)．　　");
 const QString kNoDrawCode = QStringLiteral("Canvasへの描画コードが見つかりません．　　");
 
-// Puts the test printer's paper and orientation in force for the component.
-void usePaper(TplSetPrinter& printer, int dmPaper, int orientation = DevMode::OrientationPortrait)
-{
-    SystemPrinter& sp = SystemPrinter::instance();
-    DevMode mode = sp.devMode();
-    mode.setPaperSize(dmPaper);
-    mode.setOrientation(orientation);
-    sp.setDevMode(mode);
-    printer.ReadFromPrinter(false);
-}
+using printerpaper::usePaper;
 
 class EngineTest : public ::testing::Test {
 protected:

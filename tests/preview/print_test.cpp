@@ -10,6 +10,7 @@
 #include "preview/PreviewWindow.h"
 #include "preview/TplPrev.h"
 #include "preview/TplSetPrinter.h"
+#include "support/PrinterPaper.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,12 +55,7 @@ protected:
 
     void usePaper(int dmPaper)
     {
-        SystemPrinter& sp = SystemPrinter::instance();
-        DevMode mode = sp.devMode();
-        mode.setPaperSize(dmPaper);
-        mode.setOrientation(DevMode::OrientationPortrait);
-        sp.setDevMode(mode);
-        printer->ReadFromPrinter(false);
+        printerpaper::usePaper(*printer, dmPaper);
         engine.setPlSetPrinter(printer.get()); // the next run takes this paper's size
     }
 

@@ -8,6 +8,7 @@
 #include "platform/DevMode.h"
 #include "platform/SystemPrinter.h"
 #include "preview/TplSetPrinter.h"
+#include "support/PrinterPaper.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -21,12 +22,7 @@ TEST(SamplePostcard, PreviewShowsDigitsInTheBoxesAndUprightVerticalText)
     MessageLog log;
     TplSetPrinter printer(QStringLiteral("plSetPrinter1"));
     printer.setPrinterName(CupsTestPrinter::name());
-    SystemPrinter& sp = SystemPrinter::instance();
-    DevMode mode = sp.devMode();
-    mode.setPaperSize(DevMode::PaperJapanesePostcard);
-    mode.setOrientation(DevMode::OrientationPortrait);
-    sp.setDevMode(mode);
-    printer.ReadFromPrinter(false);
+    printerpaper::usePaper(printer, DevMode::PaperJapanesePostcard);
 
     QTemporaryDir dir;
     const QString stamp = dir.filePath(QStringLiteral("STAMP.JPG"));

@@ -14,6 +14,7 @@
 #include "preview/TplSetPrinter.h"
 #include "preview/ui/PreviewImage.h"
 #include "preview/ui/TplPrevPost.h"
+#include "support/PrinterPaper.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -81,13 +82,8 @@ protected:
         printer = std::make_unique<TplSetPrinter>(QStringLiteral("plSetPrinter1"));
         printer->setPrinterName(CupsTestPrinter::name());
         ASSERT_EQ(SystemPrinter::instance().printerName(), CupsTestPrinter::name());
-        SystemPrinter& sp = SystemPrinter::instance();
-        DevMode mode = sp.devMode();
-        mode.setPaperSize(DevMode::PaperJapanesePostcard);
-        mode.setOrientation(DevMode::OrientationPortrait);
-        sp.setDevMode(mode);
-        printer->ReadFromPrinter(false);
-        ASSERT_EQ(sp.devMode().paperSize(), DevMode::PaperJapanesePostcard);
+        printerpaper::usePaper(*printer, DevMode::PaperJapanesePostcard);
+        ASSERT_EQ(SystemPrinter::instance().devMode().paperSize(), DevMode::PaperJapanesePostcard);
         engine.setPlSetPrinter(printer.get());
         engine.setFormName(QStringLiteral("plPrevPost"));
         engine.setTitle(QStringLiteral("テスト宛名印刷"));

@@ -1,0 +1,18 @@
+#pragma once
+// Lets GoogleTest print Qt values readably in failure messages: QString as UTF-8, QRect with
+// its corner and size.
+
+#include <QRect>
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QRect& r, std::ostream* os)
+{
+    *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << ")";
+}
