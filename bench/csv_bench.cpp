@@ -1,6 +1,8 @@
 // Reading a 100,000-record code page 932 address list (about 10 MB) into record lines and
 // taking every mapped field of every line.
 
+#include "BenchMain.h"
+
 #include "app/AppSettings.h"
 #include "app/CsvSource.h"
 
@@ -8,7 +10,6 @@
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -71,9 +72,7 @@ BENCHMARK(BM_CsvReadLinesOnly)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    benchmain::prepare();
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run(argc, argv);
 }

@@ -5,7 +5,10 @@
 //   engine_bench                       the timing benchmarks
 //   engine_bench --pdf-pages N FILE    writes N pages into FILE and prints the peak RSS (kB)
 
-#include "../tests/preview/SamplePages.h"
+#include "BenchMain.h"
+
+#include "preview/SamplePages.h"
+#include "support/PrinterPaper.h"
 
 #include "platform/DevMode.h"
 #include "platform/Messages.h"
@@ -20,7 +23,6 @@
 #include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
@@ -40,12 +42,7 @@ struct Setup {
         samplepages::writeStampJpeg(stamp);
         printer = std::make_unique<TplSetPrinter>(QStringLiteral("plSetPrinter1"));
         printer->setPrinterName(qEnvironmentVariable("TOVALIN_TEST_PRINTER", QStringLiteral("TovalinTest")));
-        SystemPrinter& sp = SystemPrinter::instance();
-        DevMode mode = sp.devMode();
-        mode.setPaperSize(DevMode::PaperJapanesePostcard);
-        mode.setOrientation(DevMode::OrientationPortrait);
-        sp.setDevMode(mode);
-        printer->ReadFromPrinter(false);
+        printerpaper::usePaper(*printer, DevMode::PaperJapanesePostcard);
         engine = std::make_unique<TplPrev>();
         engine->setPlSetPrinter(printer.get());
         engine->setPageCount(1000000);
@@ -159,15 +156,9 @@ int writePages(int pages, const QString& file)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmain::prepare();
     QGuiApplication app(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "--pdf-pages") == 0)
         return writePages(std::atoi(argv[2]), QString::fromLocal8Bit(argv[3]));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run(argc, argv);
 }

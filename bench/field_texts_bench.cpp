@@ -1,10 +1,12 @@
 // Building the fifteen field texts for many records, as a print run does page after page.
+#include "BenchMain.h"
+
 #include "layout/FieldTexts.h"
+#include "support/SampleAddresses.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -28,20 +30,6 @@ QStringList makeRecords(int count)
     return lines;
 }
 
-CsvColumnMap sampleMap()
-{
-    CsvColumnMap m;
-    m.textDelimiter = QStringLiteral("\"");
-    m.postNo = 1;
-    m.adr1No = 2;
-    m.adr2No = 3;
-    m.mei1No = 4;
-    m.mei2No = 5;
-    m.cbarNo = 6;
-    m.keisNo = 7;
-    return m;
-}
-
 SenderInfo sampleSender()
 {
     SenderInfo s;
@@ -57,7 +45,7 @@ SenderInfo sampleSender()
 void BM_FillFieldTexts100k(benchmark::State& state)
 {
     const QStringList records = makeRecords(100000);
-    const CsvColumnMap map = sampleMap();
+    const CsvColumnMap map = testaddresses::columns();
     const FieldTextArray sender = FieldTexts::senderTexts(sampleSender());
     const HonorificChoice choice{true, QString()};
     FieldVisibility visible;
@@ -80,8 +68,7 @@ BENCHMARK(BM_FillFieldTexts100k)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    benchmain::prepare();
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return benchmain::run(argc, argv);
 }

@@ -8,7 +8,10 @@
 //                                            the copied page as PNG and its SVG drawn back
 //                                            (run it under xvfb-run for a real X server)
 
-#include "../tests/preview/SamplePages.h"
+#include "BenchMain.h"
+
+#include "preview/SamplePages.h"
+#include "support/PrinterPaper.h"
 
 #include "platform/DevMode.h"
 #include "platform/JapaneseFonts.h"
@@ -33,7 +36,6 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstring>
@@ -62,12 +64,7 @@ struct Setup {
         samplepages::writeStampJpeg(stamp);
         printer = std::make_unique<TplSetPrinter>(QStringLiteral("plSetPrinter1"));
         printer->setPrinterName(qEnvironmentVariable("TOVALIN_TEST_PRINTER", QStringLiteral("TovalinTest")));
-        SystemPrinter& sp = SystemPrinter::instance();
-        DevMode mode = sp.devMode();
-        mode.setPaperSize(DevMode::PaperJapanesePostcard);
-        mode.setOrientation(DevMode::OrientationPortrait);
-        sp.setDevMode(mode);
-        printer->ReadFromPrinter(false);
+        printerpaper::usePaper(*printer, DevMode::PaperJapanesePostcard);
         engine = std::make_unique<TplPrev>();
         engine->setPlSetPrinter(printer.get());
         engine->setFormName(QStringLiteral("plPrevPost"));
@@ -230,16 +227,10 @@ int screenshots(const QString& dir)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmain::prepare(true);
     QApplication app(argc, argv);
     JapaneseFonts::install();
     if (argc == 3 && std::strcmp(argv[1], "--screenshots") == 0)
         return screenshots(QString::fromLocal8Bit(argv[2]));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run(argc, argv);
 }

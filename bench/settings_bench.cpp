@@ -1,10 +1,11 @@
 // LoadSettings of the default POSTCSV.INI.
 
+#include "BenchMain.h"
+
 #include "app/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -39,9 +40,7 @@ BENCHMARK(BM_SaveLabelGroup)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
+    benchmain::prepare();
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchmain::run(argc, argv);
 }

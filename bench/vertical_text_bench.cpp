@@ -1,4 +1,6 @@
 // Shaping and drawing one vertical address line, as the text boxes and the printed page do it.
+#include "BenchMain.h"
+
 #include "platform/JapaneseFonts.h"
 #include "platform/VerticalText.h"
 
@@ -6,7 +8,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -77,9 +78,7 @@ BENCHMARK(BM_LayoutOnly)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmain::prepare();
     QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return benchmain::run(argc, argv);
 }
