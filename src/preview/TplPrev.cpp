@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/Messages.h"
+#include "platform/OverrideCursor.h"
 #include "platform/SystemPrinter.h"
 #include "preview/PageMath.h"
 #include "preview/PictureFile.h"
@@ -9,7 +10,6 @@
 #include "preview/TplSetPrinter.h"
 
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -37,29 +37,6 @@ void tell(const QString& text)
 {
     Messages::current().exclamation(text, TplPrev::messageCaption());
 }
-
-// The engine's cursor while a page is recorded or printed; the previous one comes back
-// however the work ends.
-class CursorScope {
-public:
-    explicit CursorScope(Qt::CursorShape shape)
-    {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-            QGuiApplication::setOverrideCursor(QCursor(shape));
-            m_active = true;
-        }
-    }
-    ~CursorScope()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-    }
-    CursorScope(const CursorScope&) = delete;
-    CursorScope& operator=(const CursorScope&) = delete;
-
-private:
-    bool m_active = false;
-};
 
 void pumpMessages()
 {
@@ -298,7 +275,7 @@ const PageRecording* TplPrev::RenderPage()
     if (m_recording)
         return nullptr; // asked again while the page routine runs (messages are pumped)
     m_pageValid = false;
-    CursorScope cursor(m_cursor);
+    OverrideCursor cursor(m_cursor);
     if (!preparePageCanvas(&m_page))
         return nullptr;
     pumpMessages();
@@ -473,7 +450,7 @@ bool TplPrev::runJob(JobTarget& job)
     if (first > last)
         return false;
 
-    CursorScope cursor(m_cursor);
+    OverrideCursor cursor(m_cursor);
     if (m_printer)
         m_printer->ReadFromPrinter(false);
     UpdatePageMetrics();

@@ -1,11 +1,10 @@
 #include "preview/TplSetPrinter.h"
 
 #include "platform/ComponentStream.h"
+#include "platform/OverrideCursor.h"
 #include "platform/SystemPrinter.h"
 
 #include <QFile>
-#include <QCursor>
-#include <QGuiApplication>
 #include <QIODevice>
 #include <QSaveFile>
 
@@ -20,24 +19,6 @@ const QString kADevData = QStringLiteral("ADevData");
 
 // A device-mode record is at most a 16-bit fixed part plus a 16-bit driver part.
 constexpr qint64 kMaxDevDataSize = 2 * 65535;
-
-// Asking a printer's driver can take a moment (the PPD comes from the scheduler).
-class WaitCursor {
-public:
-    WaitCursor() : m_active(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr)
-    {
-        if (m_active)
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor()
-    {
-        if (m_active)
-            QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool m_active;
-};
 
 int hexDigit(char c)
 {
@@ -170,7 +151,8 @@ void TplSetPrinter::ReadFromPrinter(bool reselect)
     SystemPrinter& sp = SystemPrinter::instance();
     if (sp.printers().isEmpty())
         return;
-    WaitCursor wait;
+    // Asking a printer's driver can take a moment (the PPD comes from the scheduler).
+    OverrideCursor wait;
     if (reselect)
         sp.setPrinterIndex(d->printerIndex);
     d->printerNameText = sp.printerName();
@@ -187,7 +169,7 @@ void TplSetPrinter::ApplyStoredSettings(bool fromStream)
     SystemPrinter& sp = SystemPrinter::instance();
     if (sp.printers().isEmpty())
         return;
-    WaitCursor wait;
+    OverrideCursor wait;
     sp.setPrinterIndex(d->printerIndex);
     sp.setDevMode(DevMode(d->devData));
     refreshValues();
