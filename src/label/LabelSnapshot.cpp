@@ -1,7 +1,5 @@
 #include "label/LabelSnapshot.h"
 
-#include <QFileInfo>
-
 int LabelSnapshot::perPage() const
 {
     return sheet.columns * sheet.rows;
@@ -42,8 +40,7 @@ LabelSnapshot LabelSnapshot::fromSettings(const AppSettings& settings, const QSt
                                           int startColumn, LabelOpeningReport* report)
 {
     LabelSnapshot s;
-    for (int n = 1; n <= kFieldCount; ++n)
-        s.fields[n - 1] = SnapshotField::fromStyle(n, settings.labelFields[n - 1], false);
+    s.takeSettings(settings, false, records, honorific);
 
     // The sheet as the form opens it: stored values held to their ranges, then the label size
     // computed once against the boxes as they came from the file.
@@ -75,24 +72,13 @@ LabelSnapshot LabelSnapshot::fromSettings(const AppSettings& settings, const QSt
     s.startRow = startRow;
     s.startColumn = startColumn;
 
-    s.stamp = settings.labelImage;
-    if (s.stamp.path.trimmed().isEmpty() || !QFileInfo(s.stamp.path).isFile()) {
-        s.stamp = ImageBox(); // no picture: 0 x 0 at (0, 0)
-    } else {
+    if (!s.stamp.path.isEmpty()) {
         const QRect kept =
             LabelGeometry::keepStampInside(QRect(s.stamp.left, s.stamp.top, s.stamp.width, s.stamp.height), image);
         s.stamp.left = kept.x();
         s.stamp.top = kept.y();
     }
-
-    s.records = records;
-    s.columns = settings.csv;
-    s.sender = settings.sender;
-    s.honorific = honorific;
-    s.senderPostMark = settings.labelPostMark;
     s.recipientPostMark = recipientPostMark;
-    s.offsetX = offsetTenths(settings.labelOffsetX);
-    s.offsetY = offsetTenths(settings.labelOffsetY);
     if (report)
         *report = r;
     return s;

@@ -1,5 +1,7 @@
 #include "layout/LayoutSnapshot.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +18,24 @@ SnapshotField SnapshotField::fromStyle(int field, const FieldStyle& style, bool 
     f.style.top = f.box.top;
     f.style.width = f.style.tate ? f.box.height : f.box.width;
     return f;
+}
+
+void LayoutSnapshot::takeSettings(const AppSettings& settings, bool postcard, const QStringList& lines,
+                                  const HonorificChoice& choice)
+{
+    const FieldStyles& styles = postcard ? settings.postcardFields : settings.labelFields;
+    for (int n = 1; n <= kFieldCount; ++n)
+        fields[n - 1] = SnapshotField::fromStyle(n, styles[n - 1], postcard);
+    stamp = postcard ? settings.postcardImage : settings.labelImage;
+    if (stamp.path.trimmed().isEmpty() || !QFileInfo(stamp.path).isFile())
+        stamp = ImageBox();
+    records = lines;
+    columns = settings.csv;
+    sender = settings.sender;
+    honorific = choice;
+    senderPostMark = postcard ? settings.postcardPostMark : settings.labelPostMark;
+    offsetX = offsetTenths(postcard ? settings.postcardOffsetX : settings.labelOffsetX);
+    offsetY = offsetTenths(postcard ? settings.postcardOffsetY : settings.labelOffsetY);
 }
 
 FieldVisibility LayoutSnapshot::visibility() const

@@ -68,4 +68,12 @@ struct LayoutSnapshot {
 
     bool operator==(const LayoutSnapshot& o) const;
     bool operator!=(const LayoutSnapshot& o) const { return !(*this == o); }
+
+protected:
+    // What fromSettings of the postcard and of the label share: the postcard's or the
+    // label's fifteen fields as the form shows them after loading, its stamp when the file is
+    // there (else no picture: 0 x 0 at (0, 0)), sender 〒 and offsets; the records, column
+    // map, sender and honorific.
+    void takeSettings(const AppSettings& settings, bool postcard, const QStringList& records,
+                      const HonorificChoice& honorific);
 };
