@@ -2,7 +2,6 @@
 
 #include "platform/Cp932.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>

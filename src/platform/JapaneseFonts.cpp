@@ -1,7 +1,6 @@
 #include "platform/JapaneseFonts.h"
 
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>

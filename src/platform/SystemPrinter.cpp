@@ -5,11 +5,9 @@
 #include <cups/cups.h>
 #include <cups/ppd.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QMap>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>

@@ -3,7 +3,6 @@
 // Loading never ends the program; a missing, damaged or unknown file gives a null picture
 // and a reason the user can read.
 
-#include <QDateTime>
 #include <QImage>
 #include <QSizeF>
 #include <QString>
