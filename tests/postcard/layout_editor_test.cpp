@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <vector>
 
@@ -148,6 +149,45 @@ TEST_F(PostcardForm, CursorsShowWhatTheMouseWouldDo)
     // Field 1 never changes the cursor.
     mouse(box(1), QEvent::MouseMove, QPoint(3, 3), Qt::NoButton, Qt::NoButton);
     EXPECT_EQ(form->screenCursor(), Qt::ArrowCursor);
+}
+
+TEST_F(PostcardForm, TheStampsCursorsShowWhichEdgesADragTakes)
+{
+    open();
+    const QString bmp = tmp.filePath(QStringLiteral("stamp.bmp"));
+    QImage img(60, 80, QImage::Format_RGB32);
+    img.fill(QColor(0, 128, 0));
+    ASSERT_TRUE(img.save(bmp, "BMP"));
+    dialogs.answerOpenPicture(bmp);
+    QTest::mouseClick(form->bbtnStampRead, Qt::LeftButton);
+    ASSERT_EQ(form->imgStamp->geometry(), QRect(0, 0, 60, 80));
+    TImageEL* stamp = form->imgStamp;
+    struct Row {
+        QPoint at;
+        Qt::CursorShape hover;
+        Qt::CursorShape pressed;
+    } rows[] = {
+        {{1, 1}, Qt::SizeFDiagCursor, Qt::SizeFDiagCursor},     // top left
+        {{-2, -2}, Qt::SizeFDiagCursor, Qt::SizeFDiagCursor},   // bottom right
+        {{-2, 1}, Qt::SizeBDiagCursor, Qt::SizeBDiagCursor},    // top right
+        {{1, -2}, Qt::SizeBDiagCursor, Qt::SizeBDiagCursor},    // bottom left
+        {{4, 40}, Qt::SizeHorCursor, Qt::SizeHorCursor},        // left edge
+        {{-5, 40}, Qt::SizeHorCursor, Qt::SizeHorCursor},       // right edge
+        {{30, 4}, Qt::SizeVerCursor, Qt::SizeVerCursor},        // top edge
+        {{30, -5}, Qt::SizeVerCursor, Qt::SizeVerCursor},       // bottom edge
+        {{5, 40}, Qt::PointingHandCursor, Qt::DragMoveCursor},  // just inside the grab zone
+        {{30, 40}, Qt::PointingHandCursor, Qt::DragMoveCursor},
+    };
+    for (const Row& r : rows) {
+        const QPoint p = resolve(r.at, stamp->size());
+        mouse(stamp, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(form->screenCursor(), r.hover) << p.x() << "," << p.y();
+        press(stamp, p);
+        EXPECT_EQ(form->screenCursor(), r.pressed) << p.x() << "," << p.y();
+        release(stamp);
+        EXPECT_EQ(form->screenCursor(), Qt::ArrowCursor);
+        ASSERT_EQ(stamp->geometry(), QRect(0, 0, 60, 80)); // pressed and released without moving
+    }
 }
 
 TEST_F(PostcardForm, ArrowKeysMoveAndResizeTheSelectedFieldWithinTheCard)

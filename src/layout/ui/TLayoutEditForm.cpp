@@ -52,6 +52,25 @@ constexpr int kMinVertical = 15;      // shortest vertical field
 constexpr int kMinStamp = 15;         // smallest stamp side
 constexpr int kOffsetLimit = 100;     // position adjustment, tenths of a millimetre
 
+// Which edge of a box or the stamp, `extent` long, a point at `pos` grabs: 1 the left (top), 2 the
+// right (bottom), 0 neither.
+int edgeAt(int pos, int extent)
+{
+    return pos < kEdgeZone ? 1 : pos >= extent - kEdgeZone ? 2 : 0;
+}
+
+// The stamp's cursor for the edges grabbed; `inside` when none.
+Qt::CursorShape stampCursor(int edgeH, int edgeV, Qt::CursorShape inside)
+{
+    if (edgeH && edgeV)
+        return edgeH == edgeV ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    if (edgeH)
+        return Qt::SizeHorCursor;
+    if (edgeV)
+        return Qt::SizeVerCursor;
+    return inside;
+}
+
 const QString kSaveQuestion = QStringLiteral("設定情報を保存しますか？");
 const QString kSaved = QStringLiteral("正常に保存されました。");
 const QString kSaveFailed = QStringLiteral("保存に失敗しました。");
@@ -1214,18 +1233,12 @@ void TLayoutEditForm::fieldMouseDown(TPaintBoxEL* b, QMouseEvent* event)
     m_edgeV = 0;
     m_dragging = event->button() == Qt::LeftButton;
     if (m_dragging) {
+        // A box is lengthened along its writing direction; a postal box has a fixed size.
         if (!b->Post()) {
-            if (!b->Tate()) {
-                if (p.x() < kEdgeZone)
-                    m_edgeH = 1;
-                else if (p.x() >= b->width() - kEdgeZone)
-                    m_edgeH = 2;
-            } else {
-                if (p.y() < kEdgeZone)
-                    m_edgeV = 1;
-                else if (p.y() >= b->height() - kEdgeZone)
-                    m_edgeV = 2;
-            }
+            if (!b->Tate())
+                m_edgeH = edgeAt(p.x(), b->width());
+            else
+                m_edgeV = edgeAt(p.y(), b->height());
         }
         m_moving = m_edgeH == 0 && m_edgeV == 0;
         if (!isPinned(b))
@@ -1241,9 +1254,9 @@ void TLayoutEditForm::fieldHover(TPaintBoxEL* b, const QPoint& p)
         return;
     Qt::CursorShape shape = Qt::PointingHandCursor;
     if (!b->Post()) {
-        if (!b->Tate() && (p.x() < kEdgeZone || p.x() >= b->width() - kEdgeZone))
+        if (!b->Tate() && edgeAt(p.x(), b->width()) != 0)
             shape = Qt::SizeHorCursor;
-        else if (b->Tate() && (p.y() < kEdgeZone || p.y() >= b->height() - kEdgeZone))
+        else if (b->Tate() && edgeAt(p.y(), b->height()) != 0)
             shape = Qt::SizeVerCursor;
     }
     setScreenCursor(shape);
@@ -1359,8 +1372,8 @@ void TLayoutEditForm::stampMouseDown(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     m_downPoint = p;
-    m_edgeH = p.x() < kEdgeZone ? 1 : p.x() >= imgStamp->width() - kEdgeZone ? 2 : 0;
-    m_edgeV = p.y() < kEdgeZone ? 1 : p.y() >= imgStamp->height() - kEdgeZone ? 2 : 0;
+    m_edgeH = edgeAt(p.x(), imgStamp->width());
+    m_edgeV = edgeAt(p.y(), imgStamp->height());
     m_moving = m_edgeH == 0 && m_edgeV == 0;
     m_dragging = event->button() == Qt::LeftButton;
     if (!m_dragging) {
@@ -1368,29 +1381,14 @@ void TLayoutEditForm::stampMouseDown(QMouseEvent* event)
         m_edgeH = m_edgeV = 0;
         return;
     }
-    if (m_edgeH && m_edgeV)
-        setScreenCursor(m_edgeH == m_edgeV ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
-    else if (m_edgeH)
-        setScreenCursor(Qt::SizeHorCursor);
-    else if (m_edgeV)
-        setScreenCursor(Qt::SizeVerCursor);
-    else
-        setScreenCursor(Qt::DragMoveCursor);
+    setScreenCursor(stampCursor(m_edgeH, m_edgeV, Qt::DragMoveCursor));
     m_lastScreen = event->globalPosition().toPoint();
 }
 
 void TLayoutEditForm::stampHover(const QPoint& p)
 {
-    const int h = p.x() < kEdgeZone ? 1 : p.x() >= imgStamp->width() - kEdgeZone ? 2 : 0;
-    const int v = p.y() < kEdgeZone ? 1 : p.y() >= imgStamp->height() - kEdgeZone ? 2 : 0;
-    if (h && v)
-        setScreenCursor(h == v ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
-    else if (h)
-        setScreenCursor(Qt::SizeHorCursor);
-    else if (v)
-        setScreenCursor(Qt::SizeVerCursor);
-    else
-        setScreenCursor(Qt::PointingHandCursor);
+    setScreenCursor(stampCursor(edgeAt(p.x(), imgStamp->width()), edgeAt(p.y(), imgStamp->height()),
+                                Qt::PointingHandCursor));
 }
 
 void TLayoutEditForm::stampMouseMove(QMouseEvent* event)
