@@ -396,12 +396,7 @@ void TFrmCsvLabelSet::postMarkClicked(int field)
 
 void TFrmCsvLabelSet::bbtnPrintClick()
 {
-    if (records().isEmpty()) {
-        Messages::current().warning(QStringLiteral("CSVデータが空です。"));
-        return;
-    }
-    if (!Messages::current().askYesNo(
-            Messages::twoLines(QStringLiteral("印刷します。"), QStringLiteral("よろしいですか？"))))
+    if (!confirmPrint(QStringLiteral("CSVデータが空です。")))
         return;
     // The form is blocked while the preview window is open, so one snapshot serves the run.
     auto snapshot = std::make_shared<LabelSnapshot>(pageSnapshot());

@@ -1063,6 +1063,16 @@ void TLayoutEditForm::spbOfsetRightClick()
 
 // --- print run ---------------------------------------------------------------------------------
 
+bool TLayoutEditForm::confirmPrint(const QString& noRecords)
+{
+    if (records().isEmpty()) {
+        Messages::current().warning(noRecords);
+        return false;
+    }
+    return Messages::current().askYesNo(
+        Messages::twoLines(QStringLiteral("印刷します。"), QStringLiteral("よろしいですか？")));
+}
+
 bool TLayoutEditForm::runPrint(const QString& title, int pageCount, std::function<void()> drawPage)
 {
     bbtnPrint->setEnabled(false);

@@ -6,7 +6,6 @@
 #include "layout/FieldTexts.h"
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TPaintBoxEL.h"
-#include "platform/Messages.h"
 #include "postcard/CardPicture.h"
 #include "postcard/PostcardComposer.h"
 #include "preview/TplPrev.h"
@@ -221,11 +220,7 @@ void TFrmCsvPostSet::cbPostMarkClick()
 
 void TFrmCsvPostSet::bbtnPrintClick()
 {
-    if (records().isEmpty()) {
-        Messages::current().warning(QStringLiteral("印刷対象データがありません。"));
-        return;
-    }
-    if (!Messages::current().askYesNo(Messages::twoLines(QStringLiteral("印刷します。"), QStringLiteral("よろしいですか？"))))
+    if (!confirmPrint(QStringLiteral("印刷対象データがありません。")))
         return;
     const int pages = cbOnly->isChecked() ? 1 : int(records().size());
     // The form is blocked while the preview window is open, so one snapshot serves the run.
