@@ -2,6 +2,7 @@
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/VerticalText.h"
+#include "preview/PreviewTestSupport.h"
 #include "support/SampleAddresses.h"
 
 #include <QElapsedTimer>
@@ -204,21 +205,10 @@ TEST(LayoutFields, PaintedTextFollowsTheMarkAndHyphenRules)
     }
 }
 
-// Rows and columns that hold dark (text) pixels inside a rectangle of the card.
+// Dark (text) pixels inside a rectangle of the card.
 QRect inkIn(const QImage& img, const QRect& area)
 {
-    int x0 = INT_MAX, y0 = INT_MAX, x1 = -1, y1 = -1;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = img.pixelColor(x, y);
-            if (c.red() < 90 && c.green() < 90 && c.blue() < 90) {
-                x0 = std::min(x0, x);
-                y0 = std::min(y0, y);
-                x1 = std::max(x1, x);
-                y1 = std::max(y1, y);
-            }
-        }
-    return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
+    return previewtest::inkBox(img, area, 90);
 }
 
 TEST(LayoutFields, PostcardDigitsLandInTheirSevenBoxes)

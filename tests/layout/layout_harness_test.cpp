@@ -2,6 +2,7 @@
 // images (build/layout_harness_*.png) for a person to look at, and checked where a program can.
 #include "layout/ui/LayoutFields.h"
 #include "layout/ui/TPaintBoxEL.h"
+#include "preview/PreviewTestSupport.h"
 #include "support/SampleAddresses.h"
 
 #include <QDir>
@@ -107,21 +108,10 @@ struct Harness {
     }
 };
 
-// Dark (text) pixels inside a rectangle.
+// Dark (text) pixels inside a rectangle of the card.
 QRect inkIn(const QImage& img, const QRect& area)
 {
-    int x0 = INT_MAX, y0 = INT_MAX, x1 = -1, y1 = -1;
-    for (int y = std::max(0, area.top()); y <= std::min(img.height() - 1, area.bottom()); ++y)
-        for (int x = std::max(0, area.left()); x <= std::min(img.width() - 1, area.right()); ++x) {
-            const QColor c = img.pixelColor(x, y);
-            if (c.red() < 90 && c.green() < 90 && c.blue() < 90) {
-                x0 = std::min(x0, x);
-                y0 = std::min(y0, y);
-                x1 = std::max(x1, x);
-                y1 = std::max(y1, y);
-            }
-        }
-    return x1 < 0 ? QRect() : QRect(QPoint(x0, y0), QPoint(x1, y1));
+    return previewtest::inkBox(img, area, 90);
 }
 
 void expectDigitsInTheBoxes(const QImage& img)
