@@ -138,11 +138,33 @@ QString decode(QByteArrayView bytes, DecodeStats* stats)
     return big;
 }
 
-bool encode(QStringView text, QByteArray* out, QString* firstUnmappable)
+namespace {
+
+// The character Japanese Windows text uses where c has no code of its own.
+char16_t windowsCounterpart(char16_t c)
+{
+    switch (c) {
+    case 0x301C: return 0xFF5E; // WAVE DASH, what input methods give for "kara"
+    case 0x2212: return 0xFF0D; // MINUS SIGN, in addresses copied from web pages
+    case 0x2013: return 0xFF0D; // EN DASH
+    case 0x2016: return 0x2225; // DOUBLE VERTICAL LINE
+    case 0x2014: return 0x2015; // EM DASH
+    case 0x00A2: return 0xFFE0; // cent
+    case 0x00A3: return 0xFFE1; // pound
+    case 0x00AC: return 0xFFE2; // not
+    case 0x00A5: return 0xFFE5; // yen: the full-width sign, never the backslash byte
+    case 0x00A0: return 0x0020; // no-break space
+    default: return c;
+    }
+}
+
+} // namespace
+
+bool encode(QStringView textIn, QByteArray* out, QString* firstUnmappable)
 {
     // Plain ASCII is the common case (numbers, paths) and needs no converter.
     bool ascii = true;
-    for (QChar c : text) {
+    for (QChar c : textIn) {
         if (c.unicode() >= 0x80) {
             ascii = false;
             break;
@@ -150,9 +172,14 @@ bool encode(QStringView text, QByteArray* out, QString* firstUnmappable)
     }
     if (ascii) {
         if (out)
-            *out = text.toLatin1();
+            *out = textIn.toLatin1();
         return true;
     }
+
+    QString mapped = textIn.toString();
+    for (QChar& c : mapped)
+        c = QChar(windowsCounterpart(c.unicode()));
+    const QStringView text(mapped);
 
     QStringEncoder enc("windows-31j", QStringEncoder::Flag::Stateless);
     QByteArray bytes = enc(text);

@@ -5,7 +5,11 @@
 // Reading never fails and never loses the text around a fault: every byte that is not
 // valid code page 932 (a stray byte, a lead byte without a trail byte, a pair with no
 // character, a lead byte cut off at the end) becomes one U+FFFD and is counted.
-// Writing refuses a text that holds a character code page 932 has no code for, so a
+// Writing takes the characters that input methods and web pages produce where Japanese
+// Windows text has a look-alike (〜 U+301C, − U+2212, – U+2013, ‖, —, ¢, £, ¬, ¥ and the
+// no-break space) as Windows writes them: 〜 as 81 60, − and – as 81 7C, ¥ as 81 8F and so
+// on. They read back as those Windows characters (～, －, ￥).
+// Writing refuses a text that still holds a character code page 932 has no code for, so a
 // user's file never receives a substitute byte pair in place of what they typed.
 
 #include <QByteArray>

@@ -263,6 +263,39 @@ TEST_F(SenderDialog, YesStoresAndSavesWithoutCommasInTheSeven)
     EXPECT_EQ(reread.sender.url, QStringLiteral("https://example.jp/?a=1,2"));
 }
 
+TEST_F(SenderDialog, WaveDashAndMinusSaveAndReopenAsTheWindowsCharacters)
+{
+    // What an input method gives for "から" and what an address copied from a web page holds.
+    ScriptedMessages messages;
+    {
+        TFrmSetMoto d;
+        showActive(d);
+        type(d.edtAdr1, QStringLiteral("大阪市北区梅田１−２−３"));
+        type(d.edtMei2, QStringLiteral("受付 9時〜17時"));
+        type(d.edtTel, QStringLiteral("06−1234−5678"));
+        messages.answerYesNo(true);
+        QTest::mouseClick(d.bbtnUpdate, Qt::LeftButton);
+        EXPECT_EQ(messages.texts(), QStringList{kConfirm}); // saved: no failure message
+    }
+    const QByteArray file = [&] {
+        QFile f(iniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    EXPECT_TRUE(file.contains(QByteArray::fromHex("8250817c8251817c8252"))) << file.toHex().toStdString();
+    EXPECT_TRUE(file.contains(QByteArray::fromHex("398e9e816031378e9e")));
+
+    // The next start reads the file and the dialog shows what Windows shows.
+    AppSettings::instance() = AppSettings();
+    ASSERT_TRUE(LoadSettings(AppSettings::instance(), iniPath()));
+    TFrmSetMoto again;
+    EXPECT_EQ(again.edtAdr1->text(), QStringLiteral("大阪市北区梅田１－２－３"));
+    EXPECT_EQ(again.edtMei2->text(), QStringLiteral("受付 9時～17時"));
+    EXPECT_EQ(again.edtTel->text(), QStringLiteral("06－1234－5678"));
+    const QString shots = qEnvironmentVariable("TOVALIN_SCREENSHOT_DIR");
+    if (!shots.isEmpty())
+        again.grab().save(shots + QStringLiteral("/sender-reopened.png"));
+}
+
 TEST_F(SenderDialog, SaveFailureIsReportedAndTheDialogStillCloses)
 {
     struct Case {

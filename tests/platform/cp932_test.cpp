@@ -131,3 +131,47 @@ TEST(Cp932, EveryDecodedCharacterEncodesBackToItsBytes)
     EXPECT_GT(pairs, 7800);
     EXPECT_GT(roundTrips, 7000);
 }
+
+TEST(Cp932, WritesWhatInputMethodsAndWebPagesTypeAsJapaneseWindowsDoes)
+{
+    const struct {
+        const char* name;
+        const char16_t* typed;
+        const char* bytes;        // hex of what is written
+        const char16_t* readBack; // what the next start shows
+    } cases[] = {
+        { "wave dash", u"9時〜17時", "39 8E9E 8160 3137 8E9E", u"9時～17時" },
+        { "minus sign", u"梅田１−２−３", "947e 9363 8250 817c 8251 817c 8252", u"梅田１－２－３" },
+        { "en dash", u"1–2", "31 817c 32", u"1－2" },
+        { "double vertical line", u"‖", "8161", u"∥" },
+        { "em dash", u"—", "815c", u"―" },
+        { "cent", u"¢", "8191", u"￠" },
+        { "pound", u"£", "8192", u"￡" },
+        { "not sign", u"¬", "81ca", u"￢" },
+        { "yen sign reads back as a yen sign", u"¥500", "818f 353030", u"￥500" },
+        { "no-break space", u"大阪\u00A0北区", "91e5 8de3 20 966b 8be6", u"大阪 北区" },
+        // What Windows itself writes stays as it is.
+        { "full-width tilde", u"～", "8160", u"～" },
+        { "full-width minus", u"－", "817c", u"－" },
+        { "backslash", u"C:\\a", "433a 5c 61", u"C:\\a" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray written;
+        QString culprit;
+        ASSERT_TRUE(Cp932::encode(QString::fromUtf16(c.typed), &written, &culprit))
+            << culprit.toStdString();
+        EXPECT_EQ(written.toHex(), QByteArray(c.bytes).replace(' ', "").toLower());
+        Cp932::DecodeStats st;
+        EXPECT_EQ(Cp932::decode(written, &st), QString::fromUtf16(c.readBack));
+        EXPECT_EQ(st.badSequences, 0);
+    }
+
+    // Next to one of them, a character code page 932 really cannot hold still refuses the
+    // whole text and is the one named.
+    QByteArray out("untouched");
+    QString culprit;
+    EXPECT_FALSE(Cp932::encode(u"9時〜17時 한", &out, &culprit));
+    EXPECT_EQ(out, QByteArray("untouched"));
+    EXPECT_EQ(culprit, QStringLiteral("한"));
+}
