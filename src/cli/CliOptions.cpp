@@ -2,7 +2,7 @@
 
 namespace {
 
-enum class Option { Settings, Output, Printer, Record, Honorific, StartRow, StartColumn, NoPostalMark };
+enum class Option { Settings, Output, Printer, Record, Honorific, StartRow, StartColumn, NoPostalMark, Sheet };
 
 struct OptionEntry {
     const char* name;
@@ -24,6 +24,7 @@ const QVector<OptionEntry>& optionTable()
         { "--start-row", Option::StartRow, { label } },
         { "--start-column", Option::StartColumn, { label } },
         { "--no-postal-mark", Option::NoPostalMark, { label }, true },
+        { "--sheet", Option::Sheet, { label } },
     };
     return table;
 }
@@ -39,9 +40,10 @@ bool positive(const QString& text, int* value)
     return true;
 }
 
-CliParseResult failure(const QString& error)
+CliParseResult failure(const QString& error, const QString& command = QString())
 {
     CliParseResult r;
+    r.options.command = command;
     r.error = error;
     return r;
 }
@@ -53,9 +55,14 @@ QStringList CliCommands()
     return { QStringLiteral("postcard"), QStringLiteral("label") };
 }
 
-QString CliUsage()
+QString CliVersion()
 {
-    return QStringLiteral(
+    return QStringLiteral("tovalin-print " TOVALIN_VERSION);
+}
+
+QString CliUsage(const QString& command)
+{
+    const QString postcard = QStringLiteral(
         "使い方: tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
         "                             [--record N] [--honorific TEXT]\n"
         "\n"
@@ -68,21 +75,34 @@ QString CliUsage()
         "                    （plSetPrinter1.plv、無ければ通常使うプリンタ）に印刷します。\n"
         "  --record N        N 件目（1から）の宛名だけを印刷します。\n"
         "  --honorific TEXT  敬称を TEXT に固定します（省略時は CSV の敬称項目）。\n"
-        "  --help            この説明を表示します。\n"
-        "\n"
-        "\n"
+        "  --help            この説明を表示します。\n");
+    const QString label = QStringLiteral(
         "使い方: tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
-        "                          [--start-row R] [--start-column C] [--honorific TEXT]\n"
-        "                          [--no-postal-mark]\n"
+        "                          [--sheet \"MAKER PART\"] [--start-row R] [--start-column C]\n"
+        "                          [--honorific TEXT] [--no-postal-mark]\n"
         "\n"
         "CSV住所録の宛名を A4 のラベル用紙に、A4ラベル宛名印刷画面のレイアウトで印刷します。\n"
-        "  --settings, --output, --printer, --honorific は postcard と同じです\n"
-        "                    （プリンタ設定は plSetLabel.plv）。\n"
+        "  --settings DIR    POSTCSV.INI（と plSetLabel.plv）のあるフォルダ。\n"
+        "                    省略時はプログラムと同じ設定を使います。\n"
+        "  --output FILE.pdf プリンタの代わりに PDF ファイルに書き出します。\n"
+        "  --printer NAME    このプリンタに印刷します。\n"
+        "                    どちらも無い時は、A4ラベル宛名印刷画面と同じプリンタ\n"
+        "                    （plSetLabel.plv、無ければ通常使うプリンタ）に印刷します。\n"
+        "  --sheet \"MAKER PART\"\n"
+        "                    保存されたラベル設定の代わりに、この製品の用紙で印刷します\n"
+        "                    （例: --sheet \"Hisago ELM008\"。用紙はラベル設定の「用紙選択…」と同じ一覧）。\n"
         "  --start-row R     1枚目を R 行目から印刷します（使いかけのシート。省略時は 1）。\n"
         "  --start-column C  1枚目の開始行の C 列目から印刷します（省略時は 1）。\n"
+        "  --honorific TEXT  敬称を TEXT に固定します（省略時は CSV の敬称項目）。\n"
         "  --no-postal-mark  宛先の郵便番号の先頭に〒を付けません。\n"
-        "\n"
-        "終了コード: 0 成功、2 引数または入力の誤り、1 その他の失敗。\n");
+        "  --help            この説明を表示します。\n");
+    const QString end = QStringLiteral("\n終了コード: 0 成功、2 引数または入力の誤り、1 その他の失敗。\n");
+    if (command == QLatin1String("postcard"))
+        return postcard + end;
+    if (command == QLatin1String("label"))
+        return label + end;
+    return postcard + QStringLiteral("\n\n") + label + end
+        + QStringLiteral("\n  tovalin-print --version   版を表示します。\n");
 }
 
 CliParseResult ParseCliArguments(const QStringList& arguments)
@@ -95,6 +115,11 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     const QString first = arguments.at(0);
     if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         o.help = true;
+        r.ok = true;
+        return r;
+    }
+    if (first == QLatin1String("--version")) {
+        o.version = true;
         r.ok = true;
         return r;
     }
@@ -112,8 +137,12 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             o.help = true;
             continue;
         }
+        if (arg == QLatin1String("--version")) {
+            o.version = true;
+            continue;
+        }
         if (!arg.startsWith(QLatin1String("--")))
-            return failure(QStringLiteral("余分な引数があります: %1").arg(arg));
+            return failure(QStringLiteral("余分な引数があります: %1").arg(arg), o.command);
         QString value;
         bool inlineValue = false;
         const qsizetype eq = arg.indexOf(QLatin1Char('='));
@@ -128,41 +157,41 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
                 entry = &s;
         }
         if (!entry)
-            return failure(QStringLiteral("不明なオプションです: %1").arg(arg));
+            return failure(QStringLiteral("不明なオプションです: %1").arg(arg), o.command);
         if (!entry->commands.contains(o.command))
-            return failure(QStringLiteral("%1 は %2 では使えません。").arg(arg, o.command));
+            return failure(QStringLiteral("%1 は %2 では使えません。").arg(arg, o.command), o.command);
         if (seen.contains(arg))
-            return failure(QStringLiteral("%1 が二度指定されています。").arg(arg));
+            return failure(QStringLiteral("%1 が二度指定されています。").arg(arg), o.command);
         seen << arg;
         if (entry->flag) {
             if (inlineValue)
-                return failure(QStringLiteral("%1 には値を付けません。").arg(arg));
+                return failure(QStringLiteral("%1 には値を付けません。").arg(arg), o.command);
         } else if (!inlineValue) {
             if (i + 1 >= arguments.size())
-                return failure(QStringLiteral("%1 の値がありません。").arg(arg));
+                return failure(QStringLiteral("%1 の値がありません。").arg(arg), o.command);
             value = arguments.at(++i);
         }
         switch (entry->option) {
         case Option::Settings:
             if (value.isEmpty())
-                return failure(QStringLiteral("--settings のフォルダ名が空です。"));
+                return failure(QStringLiteral("--settings のフォルダ名が空です。"), o.command);
             o.settingsDir = value;
             break;
         case Option::Output:
             if (value.isEmpty())
-                return failure(QStringLiteral("--output のファイル名が空です。"));
+                return failure(QStringLiteral("--output のファイル名が空です。"), o.command);
             o.output = value;
             break;
         case Option::Printer:
             if (value.trimmed().isEmpty())
-                return failure(QStringLiteral("--printer のプリンタ名が空です。"));
+                return failure(QStringLiteral("--printer のプリンタ名が空です。"), o.command);
             o.printer = value;
             break;
         case Option::Record: {
             bool ok = false;
             const int n = value.toInt(&ok);
             if (!ok || n < 1)
-                return failure(QStringLiteral("--record には 1 以上の件数番号を指定して下さい: %1").arg(value));
+                return failure(QStringLiteral("--record には 1 以上の件数番号を指定して下さい: %1").arg(value), o.command);
             o.record = n;
             break;
         }
@@ -172,19 +201,24 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             break;
         case Option::StartRow:
             if (!positive(value, &o.startRow))
-                return failure(QStringLiteral("--start-row には 1 以上の行番号を指定して下さい: %1").arg(value));
+                return failure(QStringLiteral("--start-row には 1 以上の行番号を指定して下さい: %1").arg(value), o.command);
             break;
         case Option::StartColumn:
             if (!positive(value, &o.startColumn))
-                return failure(QStringLiteral("--start-column には 1 以上の列番号を指定して下さい: %1").arg(value));
+                return failure(QStringLiteral("--start-column には 1 以上の列番号を指定して下さい: %1").arg(value), o.command);
             break;
         case Option::NoPostalMark:
             o.postalMark = false;
             break;
+        case Option::Sheet:
+            if (value.trimmed().isEmpty())
+                return failure(QStringLiteral("--sheet の用紙名が空です（例: --sheet \"Hisago ELM008\"）。"), o.command);
+            o.sheet = value;
+            break;
         }
     }
     if (!o.output.isEmpty() && !o.printer.isEmpty())
-        return failure(QStringLiteral("--output と --printer は同時に指定できません。"));
+        return failure(QStringLiteral("--output と --printer は同時に指定できません。"), o.command);
     r.ok = true;
     return r;
 }

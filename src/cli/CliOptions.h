@@ -4,7 +4,9 @@
 //     tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]
 //                            [--record N] [--honorific TEXT]
 //     tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]
-//                         [--start-row R] [--start-column C] [--honorific TEXT] [--no-postal-mark]
+//                         [--sheet "MAKER PART"] [--start-row R] [--start-column C] [--honorific TEXT]
+//                         [--no-postal-mark]
+//     tovalin-print --help | --version
 //
 // One sub-command names the print run; the options are shared by the runs that accept them
 // (the table in CliOptions.cpp says which run takes which option, so a new run such as
@@ -24,12 +26,14 @@ struct CliOptions {
     int startRow = 1;       // --start-row: the first label of the first sheet (1-based)
     int startColumn = 1;    // --start-column
     bool postalMark = true; // cleared by --no-postal-mark: no 〒 before the recipient postal code
+    QString sheet;          // --sheet: a label sheet by product name ("MAKER PART") for this run
     bool help = false;      // --help / -h
+    bool version = false;   // --version
 };
 
 struct CliParseResult {
     bool ok = false;
-    CliOptions options;
+    CliOptions options;     // as far as it was read (the command is known when it was valid)
     QString error;          // what is wrong, for the user (Japanese); empty when ok
 };
 
@@ -39,8 +43,12 @@ struct CliParseResult {
 // number are errors.
 CliParseResult ParseCliArguments(const QStringList& arguments);
 
-// The usage text (several lines, ending in a newline).
-QString CliUsage();
+// The usage text (several lines, ending in a newline): of one run ("postcard", "label"), or
+// of every run when `command` is empty.
+QString CliUsage(const QString& command = QString());
+
+// "tovalin-print 1.0"
+QString CliVersion();
 
 // The runs tovalin-print knows.
 QStringList CliCommands();

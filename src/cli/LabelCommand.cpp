@@ -2,6 +2,7 @@
 
 #include "cli/BatchJob.h"
 #include "label/LabelComposer.h"
+#include "label/LabelTemplates.h"
 #include "platform/DevMode.h"
 #include "preview/TplPrev.h"
 
@@ -29,10 +30,40 @@ int CheckStartCell(const BatchJob& job, const CliOptions& options, CliConsole& c
     return ExitCode::Ok;
 }
 
+int ApplySheetOption(BatchJob& job, const CliOptions& options, CliConsole& console)
+{
+    if (options.sheet.isEmpty())
+        return ExitCode::Ok;
+    const LabelTemplates::Catalog& catalog = LabelTemplates::Catalog::session();
+    if (catalog.templateCount() == 0) {
+        console.error(QStringLiteral("--sheet: ラベル用紙の定義ファイルがありません。"
+                                     "Debian パッケージ %1 をインストールして下さい。")
+                          .arg(LabelTemplates::packageName()));
+        return ExitCode::BadInput;
+    }
+    const LabelTemplates::Product* product = catalog.find(options.sheet);
+    if (!product) {
+        const LabelTemplates::Fit why = catalog.rejection(options.sheet);
+        QString message = why == LabelTemplates::Fit::Ok
+            ? QStringLiteral("--sheet \"%1\": その名前の用紙はありません。").arg(options.sheet)
+            : QStringLiteral("--sheet \"%1\": この用紙には印刷できません（%2）。").arg(options.sheet, LabelTemplates::fitText(why));
+        const QStringList near = catalog.closest(options.sheet);
+        if (!near.isEmpty())
+            message += QStringLiteral("\n近い用紙: ") + near.join(QStringLiteral(", "));
+        console.error(message);
+        return ExitCode::BadInput;
+    }
+    job.settings().labelSheet = product->sheet;
+    return ExitCode::Ok;
+}
+
 int RunLabelCommand(const CliOptions& options, CliConsole& console)
 {
     BatchJob job(options, console);
     int status = job.load();
+    if (status != ExitCode::Ok)
+        return status;
+    status = ApplySheetOption(job, options, console);
     if (status != ExitCode::Ok)
         return status;
     status = CheckStartCell(job, options, console);
@@ -43,6 +74,11 @@ int RunLabelCommand(const CliOptions& options, CliConsole& console)
 
     LabelOpeningReport report;
     const LabelSnapshot snapshot = BatchLabelSnapshot(job, options, &report);
+    // A sheet chosen by name is a change of the sheet: refused where the fields do not fit.
+    if (!options.sheet.isEmpty() && report.tooSmall) {
+        console.error(QStringLiteral("--sheet \"%1\": %2").arg(options.sheet, LabelGeometry::refusalMessage()));
+        return ExitCode::BadInput;
+    }
     // The form says this once when it opens; the sheets are printed as it would then show them.
     if (!report.isEmpty())
         console.error(report.message().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

@@ -18,5 +18,9 @@ LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options,
 // told and ExitCode::BadInput returned.
 int CheckStartCell(const BatchJob& job, const CliOptions& options, CliConsole& console);
 
+// --sheet: the sheet of the product named replaces the stored one for this run. ExitCode::Ok,
+// or (an unknown or unusable name, no template files) the error told and ExitCode::BadInput.
+int ApplySheetOption(BatchJob& job, const CliOptions& options, CliConsole& console);
+
 // Runs the command; returns the exit status.
 int RunLabelCommand(const CliOptions& options, CliConsole& console);

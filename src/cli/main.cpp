@@ -54,11 +54,15 @@ int main(int argc, char** argv)
     const CliParseResult parsed = ParseCliArguments(arguments);
     if (!parsed.ok) {
         console.error(parsed.error);
-        std::fprintf(stderr, "\n%s", CliUsage().toUtf8().constData());
+        std::fprintf(stderr, "\n%s", CliUsage(parsed.options.command).toUtf8().constData());
         return ExitCode::BadInput;
     }
+    if (parsed.options.version) {
+        std::fprintf(stdout, "%s\n", CliVersion().toUtf8().constData());
+        return ExitCode::Ok;
+    }
     if (parsed.options.help) {
-        std::fprintf(stdout, "%s", CliUsage().toUtf8().constData());
+        std::fprintf(stdout, "%s", CliUsage(parsed.options.command).toUtf8().constData());
         return ExitCode::Ok;
     }
     for (const Command& c : kCommands) {

@@ -181,6 +181,11 @@ Check check(const LabelSheet& sheet, SheetSetting setting, int proposed, const F
     return c;
 }
 
+QString refusalMessage()
+{
+    return QStringLiteral("ラベルの最小値を下回るためこの変更は出来ません。");
+}
+
 QRect keepBoxInside(const QRect& box, const QSize& image)
 {
     int left = box.x(), top = box.y(), width = box.width(), height = box.height();

@@ -77,6 +77,8 @@ struct Check {
     int width = 0;
 };
 Check check(const LabelSheet& sheet, SheetSetting setting, int proposed, const Floor& floor);
+// The one message of a refused change.
+QString refusalMessage();
 
 // A box kept inside an image of the given size, in this order: taller than the image -> the
 // image's height; bottom below the image -> moved up to end at its bottom; wider -> the image's

@@ -72,9 +72,11 @@ struct ProgramRun {
     QString err;
 };
 
-inline ProgramRun runProgram(const QStringList& arguments, int timeoutMs = 120000)
+inline ProgramRun runProgram(const QStringList& arguments, int timeoutMs = 120000,
+                             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
+    p.setProcessEnvironment(environment);
     p.start(program(), arguments);
     ProgramRun r;
     if (!p.waitForStarted(10000))

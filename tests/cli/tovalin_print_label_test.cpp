@@ -5,6 +5,7 @@
 #include "CliTestSupport.h"
 
 #include "support/CupsTestPrinter.h"
+#include "support/TestFiles.h"
 #include "support/TestText.h"
 
 #include <QImage>
@@ -167,4 +168,123 @@ TEST(TovalinPrintLabel, WrongArgumentsEndWithStatusAndReason)
     const ProgramRun help = runProgram({QStringLiteral("--help")});
     for (const char* o : {"label", "--start-row", "--start-column", "--no-postal-mark", "plSetLabel.plv"})
         EXPECT_TRUE(help.out.contains(QLatin1String(o))) << o;
+}
+
+// --sheet: the labels of the run land where the product's labels are. The example's layout is
+// drawn from the top-left corner of each label, so its first ink keeps its place within the
+// label whatever the sheet.
+TEST(TovalinPrintLabel, SheetByProductNamePlacesTheLabelsOfThatProduct)
+{
+    struct Cell {
+        QRect stored;  // the example's own 2 x 6 sheet of 86.4 x 42.3 mm
+        QRect product; // Hisago ELM007: 83.8 x 42.3 mm from (20.3, 20.3) with 3.8 mm between columns
+    };
+    const Cell cells[] = {
+        { QRect(140, 216, 864, 423), QRect(203, 203, 838, 423) },                         // row 1, column 1
+        { QRect(140 + 864 + 92, 216 + 423, 864, 423), QRect(203 + 838 + 38, 203 + 423, 838, 423) }, // row 2, column 2
+        { QRect(140, 216 + 5 * 423, 864, 423), QRect(203, 203 + 5 * 423, 838, 423) },     // row 6, column 1
+    };
+    ExampleCopy ex(QStringLiteral("label"));
+    const QString stored = ex.path(QStringLiteral("stored.pdf"));
+    const QString product = ex.path(QStringLiteral("product.pdf"));
+    const QByteArray settings = TestFiles::read(ex.ini());
+    ASSERT_EQ(runProgram(labelRun(ex, stored)).exitCode, 0);
+    const ProgramRun r = runProgram(labelRun(ex, product, { QStringLiteral("--sheet"), QStringLiteral("hisago  ELM007") }));
+    ASSERT_TRUE(r.finished);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(CupsTestPrinter::pdfInfo(product).pages, 3);
+    // The sheet is for this run only: the settings file is as it was.
+    EXPECT_EQ(TestFiles::read(ex.ini()), settings);
+
+    const QImage a = CupsTestPrinter::renderPage(stored, 1, 254);
+    const QImage b = CupsTestPrinter::renderPage(product, 1, 254);
+    ASSERT_FALSE(a.isNull());
+    ASSERT_FALSE(b.isNull());
+    for (const Cell& c : cells) {
+        const int rowA = firstDarkRow(a, c.stored), colA = firstDarkColumn(a, c.stored);
+        const int rowB = firstDarkRow(b, c.product), colB = firstDarkColumn(b, c.product);
+        ASSERT_GT(rowA, 0);
+        ASSERT_GT(rowB, 0);
+        EXPECT_NEAR(rowB - c.product.top(), rowA - c.stored.top(), 1) << c.product.topLeft().y();
+        EXPECT_NEAR(colB - c.product.left(), colA - c.stored.left(), 1) << c.product.topLeft().x();
+    }
+}
+
+TEST(TovalinPrintLabel, SheetNamesThatCannotBeUsedEndWithStatusTwo)
+{
+    const struct {
+        const char* name;
+        QString sheet;
+        QStringList says;
+    } cases[] = {
+        { "a slip of the keys", QStringLiteral("Hisago ELM0008"),
+          { u(u"その名前の用紙はありません"), u(u"近い用紙: Hisago ELM008") } },
+        { "the product number alone", QStringLiteral("ELM007"), { QStringLiteral("Hisago ELM007") } },
+        { "round labels", QStringLiteral("Hisago GB3019"), { u(u"長方形のラベルではありません"), u(u"近い用紙") } },
+        { "US Letter", QStringLiteral("Avery 5160"), { u(u"A4 縦の用紙ではありません") } },
+        // 98 labels of 27.5 x 19.1 mm: narrower than the example's name field.
+        { "labels smaller than the fields", QStringLiteral("Endisch 6502719x"), { u(u"ラベルの最小値を下回るためこの変更は出来ません。") } },
+        { "an empty name", QString(), { QStringLiteral("--sheet") } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExampleCopy ex(QStringLiteral("label"));
+        const QString pdf = ex.path(QStringLiteral("x.pdf"));
+        const ProgramRun r = runProgram(labelRun(ex, pdf, { QStringLiteral("--sheet"), c.sheet }));
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, 2) << r.err.toStdString();
+        for (const QString& s : c.says)
+            EXPECT_TRUE(r.err.contains(s)) << s.toStdString() << " in " << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(pdf));
+    }
+
+    // Without any template file the message names the package to install.
+    QTemporaryDir empty;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_DIRS"), empty.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), empty.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), empty.path());
+    env.insert(QStringLiteral("HOME"), empty.path());
+    ExampleCopy ex(QStringLiteral("label"));
+    const ProgramRun r = runProgram(labelRun(ex, ex.path(QStringLiteral("x.pdf")),
+                                             { QStringLiteral("--sheet"), QStringLiteral("Hisago ELM007") }),
+                                    120000, env);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("glabels-data"))) << r.err.toStdString();
+}
+
+// Each run's usage on its own where the run is named; both for the program as a whole.
+TEST(TovalinPrintLabel, UsageOfTheRunThatWasNamed)
+{
+    const struct {
+        QStringList arguments;
+        int exitCode;
+        bool postcard; // the postcard run's usage is shown
+        bool label;
+    } cases[] = {
+        { { QStringLiteral("label"), QStringLiteral("--help") }, 0, false, true },
+        { { QStringLiteral("label"), QStringLiteral("--fast") }, 2, false, true },
+        { { QStringLiteral("label"), QStringLiteral("--record"), QStringLiteral("2") }, 2, false, true },
+        { { QStringLiteral("postcard"), QStringLiteral("-h") }, 0, true, false },
+        { { QStringLiteral("postcard"), QStringLiteral("--sheet"), QStringLiteral("x") }, 2, true, false },
+        { { QStringLiteral("--help") }, 0, true, true },
+        { { QStringLiteral("labels") }, 2, true, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const ProgramRun r = runProgram(c.arguments);
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        const QString shown = c.exitCode == 0 ? r.out : r.err;
+        EXPECT_EQ(shown.contains(QStringLiteral("tovalin-print postcard [")), c.postcard) << shown.toStdString();
+        EXPECT_EQ(shown.contains(QStringLiteral("--record N")), c.postcard);
+        EXPECT_EQ(shown.contains(QStringLiteral("tovalin-print label [")), c.label);
+        EXPECT_EQ(shown.contains(QStringLiteral("--sheet \"MAKER PART\"")), c.label);
+    }
+    for (const QStringList& args : { QStringList { QStringLiteral("--version") },
+                                     QStringList { QStringLiteral("label"), QStringLiteral("--version") } }) {
+        const ProgramRun v = runProgram(args);
+        EXPECT_EQ(v.exitCode, 0);
+        EXPECT_EQ(v.out, QStringLiteral("tovalin-print " TOVALIN_VERSION "\n"));
+    }
 }

@@ -20,7 +20,7 @@
 
 namespace {
 
-const QString kTooSmall = QStringLiteral("ラベルの最小値を下回るためこの変更は出来ません。");
+const QString kTooSmall = LabelGeometry::refusalMessage();
 
 TLayoutEditForm::Params labelParams()
 {
