@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tovalin needs to build, run and test.
+# Installs the Debian packages Tovalin needs to build, run, test and package.
+# glabels-data: the label products of the sheet dialog and of tovalin-print --sheet (data
+# files only); desktop-file-utils, appstream: checks of the installed tree and the package;
+# file, dpkg-dev: CPack's dependency lookup (dpkg-shlibdeps).
 # Idempotent: asks apt only for what dpkg does not already report installed.
 set -euo pipefail
 
@@ -11,6 +14,8 @@ PACKAGES=(
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev
+  glabels-data
+  desktop-file-utils appstream file dpkg-dev
 )
 
 missing=()

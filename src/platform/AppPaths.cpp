@@ -55,12 +55,18 @@ QString userConfigDirectory()
     return withTrailingSeparator(QDir::cleanPath(base + QStringLiteral("/Tovalin")));
 }
 
+bool isInstalledCopy()
+{
+    return QFileInfo(programDirectory() + QStringLiteral("../share/tovalin")).isDir();
+}
+
 QString settingsDirectory()
 {
     if (!g_settingsDir.isEmpty())
         return g_settingsDir;
     const QString prog = programDirectory();
-    if (directoryWritable(prog))
+    // An installed copy keeps each user's settings apart, even where root could write /usr/bin.
+    if (!isInstalledCopy() && directoryWritable(prog))
         return prog;
 
     const QString cfg = userConfigDirectory();

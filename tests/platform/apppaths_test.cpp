@@ -71,3 +71,23 @@ TEST(AppPaths, SettingsLiveBesideTheProgramOrInTheUsersConfig)
     AppPaths::setSettingsDirectory(QString());
     EXPECT_EQ(AppPaths::settingsFilePath(), prog.path() + "/POSTCSV.INI");
 }
+
+// <prefix>/bin beside <prefix>/share/tovalin is an installed copy: its settings go to the
+// user's folder even where the bin folder can be written (root, or a private prefix).
+TEST(AppPaths, InstalledCopyKeepsSettingsInTheUsersConfig)
+{
+    PathsGuard guard;
+    QTemporaryDir prefix;
+    QTemporaryDir home;
+    ASSERT_TRUE(prefix.isValid() && home.isValid());
+    qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
+    ASSERT_TRUE(QDir().mkpath(prefix.filePath("bin")));
+    AppPaths::setProgramDirectory(prefix.filePath("bin"));
+    EXPECT_FALSE(AppPaths::isInstalledCopy());
+    EXPECT_EQ(AppPaths::settingsDirectory(), prefix.filePath("bin") + '/');
+
+    ASSERT_TRUE(QDir().mkpath(prefix.filePath("share/tovalin/examples")));
+    EXPECT_TRUE(AppPaths::isInstalledCopy());
+    EXPECT_EQ(AppPaths::settingsFilePath(), home.path() + "/Tovalin/POSTCSV.INI");
+    EXPECT_TRUE(QFileInfo(home.path() + "/Tovalin").isDir());
+}
