@@ -297,16 +297,18 @@ QString Product::sizeText() const
 
 bool Product::matches(const QString& filter) const
 {
-    const QStringList words = fold(filter).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList words = fold(filter).replace(QChar(0x00D7), QLatin1Char('x')).split(blanks, Qt::SkipEmptyParts);
     if (words.isEmpty())
         return true;
-    // "2x6" and "86.4x42.3" typed with a plain x find the × of the columns too.
-    const QString plain = QString(countText() + QLatin1Char(' ') + sizeText()).replace(QStringLiteral(" × "), QStringLiteral("x"));
-    const QString text = fold(QStringList { brand, part, countText(), sizeText(), plain, description }.join(QLatin1Char('\n')))
-                             .replace(QChar(0x00D7), QLatin1Char('x'));
-    for (QString w : words) {
-        w.replace(QChar(0x00D7), QLatin1Char('x'));
-        if (!text.contains(w))
+    if (m_searchText.isEmpty()) {
+        // "2x6" and "86.4x42.3" typed with a plain x find the × of the columns too.
+        const QString plain = QString(countText() + QLatin1Char(' ') + sizeText()).replace(QStringLiteral(" × "), QStringLiteral("x"));
+        m_searchText = fold(QStringList { brand, part, countText(), sizeText(), plain, description }.join(QLatin1Char('\n')))
+                           .replace(QChar(0x00D7), QLatin1Char('x'));
+    }
+    for (const QString& w : words) {
+        if (!m_searchText.contains(w))
             return false;
     }
     return true;

@@ -87,6 +87,9 @@ struct Product {
     // True when every word of `filter` (blank-separated, width and case folded) is found in
     // the maker, product number, count, size or description.
     bool matches(const QString& filter) const;
+
+private:
+    mutable QString m_searchText; // folded columns, made at the first search
 };
 
 // The folders searched: $XDG_DATA_DIRS/libglabels-3.0/templates (files *.xml), and the user's
