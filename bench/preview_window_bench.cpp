@@ -22,6 +22,7 @@
 #include "preview/TplSetPrinter.h"
 #include "preview/ui/PreviewImage.h"
 #include "preview/ui/TplPrevPost.h"
+#include "support/ScriptedPrinterDialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,8 @@
 #pragma once
 // Every message box and question of the program goes through this interface, so
 // that tests can script the answers and read what was asked. The desktop program
-// installs a QMessageBox implementation; tests install ScriptedMessages.
+// installs a QMessageBox implementation; tests their scripted double
+// (tests/support/ScriptedMessages.h).
 
 #include <QString>
 

@@ -6,10 +6,11 @@
 #include "controls/TShineBtn.h"
 #include "platform/AppPaths.h"
 #include "platform/CommonDialogs.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 #include "platform/ui/HelpWindow.h"
 #include "support/TestFiles.h"
 #include "support/TestText.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "app/ReadinessCheck.h"
 
 #include "platform/Messages.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>

@@ -6,7 +6,7 @@
 #include "app/ui/TFrmInpTri.h"
 #include "platform/AppPaths.h"
 #include "platform/JapaneseFonts.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 #include "support/TestFiles.h"
 
 #include <QDir>

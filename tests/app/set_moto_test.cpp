@@ -2,7 +2,7 @@
 #include "app/AppSettings.h"
 #include "app/ui/TFrmSetMoto.h"
 #include "platform/AppPaths.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 
 #include "support/QtValuePrinters.h"
 

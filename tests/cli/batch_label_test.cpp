@@ -9,7 +9,7 @@
 #include "label/LabelTestSupport.h"
 #include "label/ui/TFrmCsvLabelSet.h"
 #include "platform/AppPaths.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 
 #include <QApplication>
 

@@ -11,7 +11,7 @@
 #include "postcard/PostcardTestSupport.h"
 #include "preview/TplSetPrinter.h"
 #include "platform/AppPaths.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 #include "postcard/ui/TFrmCsvPostSet.h"
 #include "support/PrinterPaper.h"
 

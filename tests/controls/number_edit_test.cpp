@@ -1,6 +1,6 @@
 // TNumberEdit as a user meets it: real key events, the clipboard, focus changes.
 #include "controls/TNumberEdit.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 
 #include <QApplication>
 #include <QClipboard>

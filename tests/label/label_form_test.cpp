@@ -11,6 +11,7 @@
 #include "controls/TShineBtn.h"
 #include "layout/ui/LayoutFields.h"
 #include "platform/IniFile.h"
+#include "support/ScriptedMessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -8,6 +8,7 @@
 
 #include "controls/TShineBtn.h"
 #include "platform/PrinterDialogs.h"
+#include "support/ScriptedPrinterDialogs.h"
 
 #include <QFile>
 #include <QLabel>

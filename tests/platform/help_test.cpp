@@ -1,5 +1,5 @@
 #include "platform/HelpPages.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 #include "platform/ui/HelpWindow.h"
 
 #include <QFile>

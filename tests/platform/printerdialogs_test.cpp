@@ -1,9 +1,10 @@
 #include "platform/PrinterChoice.h"
 #include "platform/PrinterDialogs.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 #include "platform/SystemPrinter.h"
 #include "platform/ui/QtPrinterDialogs.h"
 #include "support/CupsTestPrinter.h"
+#include "support/ScriptedPrinterDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "platform/CommonDialogs.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

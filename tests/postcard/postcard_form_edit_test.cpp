@@ -12,6 +12,7 @@
 #include "controls/TShineBtn.h"
 #include "layout/ui/LayoutFields.h"
 #include "platform/JapaneseFonts.h"
+#include "support/ScriptedMessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -14,6 +14,8 @@
 #include "preview/TplPrev.h"
 #include "preview/TplSetPrinter.h"
 #include "controls/TShineBtn.h"
+#include "support/ScriptedPrinterDialogs.h"
+#include "support/ScriptedMessages.h"
 
 #include <QCheckBox>
 #include <QFile>

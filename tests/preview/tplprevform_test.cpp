@@ -15,6 +15,7 @@
 #include "preview/ui/PreviewImage.h"
 #include "preview/ui/TplPrevPost.h"
 #include "support/PrinterPaper.h"
+#include "support/ScriptedPrinterDialogs.h"
 
 #include <QApplication>
 #include <QBuffer>

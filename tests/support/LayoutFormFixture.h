@@ -9,10 +9,11 @@
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/AppPaths.h"
 #include "platform/CommonDialogs.h"
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 #include "support/QtValuePrinters.h"
 #include "support/SampleAddresses.h"
 #include "support/TestFiles.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCursor>

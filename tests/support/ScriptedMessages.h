@@ -1,5 +1,5 @@
 #pragma once
-// Messages for tests: records every message and question, answers questions from a
+// Messages for tests (the desktop program never installs it): records every message and question, answers questions from a
 // queue, and reports loudly (through the script-failure handler) a question nobody
 // expected or one of a different kind than the next queued answer. Installs itself as
 // Messages::current() for its lifetime.

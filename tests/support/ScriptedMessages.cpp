@@ -1,4 +1,4 @@
-#include "platform/ScriptedMessages.h"
+#include "support/ScriptedMessages.h"
 
 #include <cstdio>
 
