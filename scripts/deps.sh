@@ -16,6 +16,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   glabels-data
   desktop-file-utils appstream file dpkg-dev
+  libzint-dev
 )
 
 missing=()

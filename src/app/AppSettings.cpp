@@ -26,7 +26,12 @@ QString offsetSection(bool postcard)
     return postcard ? QStringLiteral("PAPER") : QStringLiteral("LABEL");
 }
 
-FieldStyle readField(const IniFile& ini, const QString& sec, bool postDefault)
+// The customer-barcode column's option; only field 6 has it, and the key is written only
+// when it is on, so files without it read and stay as before.
+constexpr int kBarcodeField = 6;
+const QString kBarcodeKey = QStringLiteral("BARCODE");
+
+FieldStyle readField(const IniFile& ini, const QString& sec, bool postDefault, int n)
 {
     FieldStyle f;
     f.fontName = ini.readString(sec, QStringLiteral("FONTNAME"), kDefaultFace);
@@ -41,6 +46,7 @@ FieldStyle readField(const IniFile& ini, const QString& sec, bool postDefault)
     f.left = ini.readInteger(sec, QStringLiteral("LEFT"), 10);
     f.width = ini.readInteger(sec, QStringLiteral("WIDTH"), 80);
     f.visible = ini.readBool(sec, QStringLiteral("VISIBLE"), false);
+    f.barcode = n == kBarcodeField && ini.readBool(sec, kBarcodeKey, false);
     return f;
 }
 
@@ -66,6 +72,14 @@ public:
     }
     void integer(const QString& sec, const QString& key, int v) { m_ini.writeInteger(sec, key, v); }
     void boolean(const QString& sec, const QString& key, bool v) { m_ini.writeBool(sec, key, v); }
+    // "KEY=1" when on; when off the key goes, so that the file holds it only when it matters.
+    void flagWhenOn(const QString& sec, const QString& key, bool v)
+    {
+        if (v)
+            m_ini.writeBool(sec, key, true);
+        else
+            m_ini.deleteKey(sec, key);
+    }
     void real(const QString& sec, const QString& key, double v) { m_ini.writeFloat(sec, key, v); }
     bool ok() const { return m_ok; }
 
@@ -83,7 +97,7 @@ void writeImage(GroupWriter& w, const QString& sec, const ImageBox& b)
     w.integer(sec, QStringLiteral("HEIGHT"), b.height);
 }
 
-void writeField(GroupWriter& w, const QString& sec, const FieldStyle& f)
+void writeField(GroupWriter& w, const QString& sec, const FieldStyle& f, int n)
 {
     w.str(sec, QStringLiteral("FONTNAME"), f.fontName);
     w.integer(sec, QStringLiteral("FONTSIZE"), f.fontSize);
@@ -97,6 +111,8 @@ void writeField(GroupWriter& w, const QString& sec, const FieldStyle& f)
     w.integer(sec, QStringLiteral("LEFT"), f.left);
     w.integer(sec, QStringLiteral("WIDTH"), f.width);
     w.boolean(sec, QStringLiteral("VISIBLE"), f.visible);
+    if (n == kBarcodeField)
+        w.flagWhenOn(sec, kBarcodeKey, f.barcode);
 }
 
 bool loadForUpdate(IniFile& ini)
@@ -170,8 +186,8 @@ bool LoadSettings(AppSettings& settings, const QString& path)
 
     AppSettings s;
     for (int n = 1; n <= kFieldCount; ++n) {
-        s.postcardFields[n - 1] = readField(ini, fieldSection(true, n), n == 1);
-        s.labelFields[n - 1] = readField(ini, fieldSection(false, n), false);
+        s.postcardFields[n - 1] = readField(ini, fieldSection(true, n), n == 1, n);
+        s.labelFields[n - 1] = readField(ini, fieldSection(false, n), false, n);
     }
     s.postcardImage = readImage(ini, imageSection(true));
     s.labelImage = readImage(ini, imageSection(false));
@@ -243,7 +259,7 @@ bool SaveLayoutSettings(const AppSettings& s, SettingsGroup group, const QString
         writeImage(w, imageSection(postcard), postcard ? s.postcardImage : s.labelImage);
         const FieldStyles& fields = postcard ? s.postcardFields : s.labelFields;
         for (int n = 1; n <= kFieldCount; ++n)
-            writeField(w, fieldSection(postcard, n), fields[n - 1]);
+            writeField(w, fieldSection(postcard, n), fields[n - 1], n);
         const QString sec = offsetSection(postcard);
         w.real(sec, QStringLiteral("LEFT"), postcard ? s.postcardOffsetX : s.labelOffsetX);
         w.real(sec, QStringLiteral("TOP"), postcard ? s.postcardOffsetY : s.labelOffsetY);

@@ -21,13 +21,15 @@ struct FieldStyle {
     int left = 10;
     int width = 80;        // length along the writing direction
     bool visible = false;
+    bool barcode = false;  // field 6 only: the column printed as a customer barcode
 
     bool operator==(const FieldStyle& o) const
     {
         return fontName == o.fontName && fontSize == o.fontSize && tate == o.tate
             && bold == o.bold && italic == o.italic && alignment == o.alignment
             && post == o.post && postWaku == o.postWaku && top == o.top
-            && left == o.left && width == o.width && visible == o.visible;
+            && left == o.left && width == o.width && visible == o.visible
+            && barcode == o.barcode;
     }
     bool operator!=(const FieldStyle& o) const { return !(*this == o); }
 };

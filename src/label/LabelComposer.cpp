@@ -32,8 +32,7 @@ void drawLabel(TplPrev& engine, const LabelSnapshot& s, int record, int x, int y
         const SnapshotField& f = s.field(n);
         if (!f.visible())
             continue;
-        setFontStyleSizeName(engine, f.style);
-        drawFieldText(engine, n, f.style, printRect(f.box, x, y), texts[n - 1]);
+        drawField(engine, n, f, x, y, texts[n - 1]);
     }
 }
 

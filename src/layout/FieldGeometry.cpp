@@ -1,5 +1,8 @@
 #include "layout/FieldGeometry.h"
 
+#include "layout/CustomerBarcode.h"
+#include "layout/LayoutUnits.h"
+
 #include "platform/JapaneseFonts.h"
 #include "platform/VerticalText.h"
 
@@ -41,11 +44,25 @@ bool postcardDigits(int field, const FieldStyle& style)
     return style.post && (field == 1 || field == 7);
 }
 
+bool printsBarcode(int field, const FieldStyle& style)
+{
+    return field == 6 && style.barcode;
+}
+
 FieldBox box(int field, const FieldStyle& s, bool postcard)
 {
     FieldBox b;
     b.left = s.left;
     b.top = s.top;
+    if (printsBarcode(field, s)) {
+        // Whole pixels that hold the symbol, so the box never cuts a bar.
+        const CustomerBarcode::Size size = CustomerBarcode::size(s.fontSize);
+        const int length = int(std::ceil(size.length() * LayoutUnits::kPixelsPerTenth));
+        const int thick = int(std::ceil(size.height() * LayoutUnits::kPixelsPerTenth));
+        b.width = s.tate ? thick : length;
+        b.height = s.tate ? length : thick;
+        return b;
+    }
     if (postcard && postcardDigits(field, s)) {
         if (field == 1)
             return FieldBox { kPostalLeft, kPostalTop, kPostalWidth, kPostalHeight };

@@ -48,9 +48,14 @@ int thickness(const FieldStyle& style);
 // True when the postcard form draws field `field` of this style as postal-code digits.
 bool postcardDigits(int field, const FieldStyle& style);
 
+// True when field `field` of this style prints as a customer barcode (field 6 with the
+// option on).
+bool printsBarcode(int field, const FieldStyle& style);
+
 // The box of field `field` as a layout form shows it once the style is applied: stored
 // position, the length along the writing direction, the thickness from the font. On the
-// postcard, digit boxes take their fixed place and size. Negative lengths count as 0.
+// postcard, digit boxes take their fixed place and size. Negative lengths count as 0. A
+// barcode field's box is the symbol's: as long and as thick as the bars at its size.
 FieldBox box(int field, const FieldStyle& style, bool postcard);
 
 } // namespace FieldGeometry

@@ -91,4 +91,46 @@ void drawFieldText(TplPrev& engine, int field, const FieldStyle& style, const Pr
     }
 }
 
+QRectF barcodeRect(const SnapshotField& f, int originX, int originY)
+{
+    const CustomerBarcode::Size size = CustomerBarcode::size(f.style.fontSize);
+    const double left = T(f.box.left) + originX;
+    const double top = T(f.box.top) + originY;
+    if (f.style.tate)
+        return QRectF(left + (T(f.box.width) - size.height()) / 2, top, size.height(), size.length());
+    return QRectF(left, top + (T(f.box.height) - size.height()) / 2, size.length(), size.height());
+}
+
+void drawBarcode(TplPrev& engine, const FieldStyle& style, const QRectF& r, const CustomerBarcode::Symbol& symbol)
+{
+    const CustomerBarcode::Size size = CustomerBarcode::size(style.fontSize);
+    engine.SetBrushColor(0);
+    for (int i = 0; i < symbol.bars.size(); ++i) {
+        const CustomerBarcode::Bar bar = symbol.bars[i];
+        const double along = i * size.pitch;
+        const double from = size.barTop(bar);
+        const double length = size.barLength(bar);
+        if (style.tate) {
+            // Turned clockwise: the symbol's top edge is the rectangle's right edge.
+            const double y = r.top() + along;
+            engine.FillRect(r.right() - from - length, r.right() - from, y, y + size.barWidth);
+        } else {
+            const double x = r.left() + along;
+            engine.FillRect(x, x + size.barWidth, r.top() + from, r.top() + from + length);
+        }
+    }
+}
+
+void drawField(TplPrev& engine, int field, const SnapshotField& f, int originX, int originY, const QString& text)
+{
+    setFontStyleSizeName(engine, f.style);
+    if (FieldGeometry::printsBarcode(field, f.style)) {
+        const CustomerBarcode::Symbol symbol = CustomerBarcode::encode(text);
+        if (symbol.isValid())
+            drawBarcode(engine, f.style, barcodeRect(f, originX, originY), symbol);
+        return;
+    }
+    drawFieldText(engine, field, f.style, printRect(f.box, originX, originY), text);
+}
+
 } // namespace LayoutComposer

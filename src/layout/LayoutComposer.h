@@ -5,8 +5,11 @@
 // operations, in 0.1 mm from the top-left corner of the sheet.
 
 #include "app/AppSettings.h"
+#include "layout/CustomerBarcode.h"
 #include "layout/FieldGeometry.h"
+#include "layout/LayoutSnapshot.h"
 
+#include <QRectF>
 #include <QString>
 
 class TplPrev;
@@ -42,5 +45,18 @@ void setFontStyleSizeName(TplPrev& engine, const FieldStyle& style);
 // whose "－" prints as "-" (2, 3, 8, 9) the hyphens are replaced first.
 void drawFieldText(TplPrev& engine, int field, const FieldStyle& style, const PrintRect& rect,
                    const QString& text);
+
+// Where a barcode field's symbol lies on the page, in 0.1 mm: from the start of the box,
+// centred across it; a vertical box holds the symbol turned 90 degrees clockwise (its top
+// edge to the right).
+QRectF barcodeRect(const SnapshotField& f, int originX, int originY);
+// The bars of a valid symbol as filled black rectangles in its rectangle (barcodeRect).
+void drawBarcode(TplPrev& engine, const FieldStyle& style, const QRectF& symbolRect,
+                 const CustomerBarcode::Symbol& symbol);
+
+// A visible field as printed, moved by the origin: its font, then its text, or for a barcode
+// field the symbol of its text (nothing when the text cannot be one).
+void drawField(TplPrev& engine, int field, const SnapshotField& f, int originX, int originY,
+               const QString& text);
 
 } // namespace LayoutComposer

@@ -395,6 +395,17 @@ QByteArray IniFile::defaultEol() const
     return QByteArrayLiteral("\r\n");
 }
 
+void IniFile::deleteKey(const QString& section, const QString& key)
+{
+    bool removed = false;
+    for (int line = findKeyLine(section, key); line >= 0; line = findKeyLine(section, key)) {
+        m_lines.removeAt(line);
+        removed = true;
+    }
+    if (removed)
+        reindex();
+}
+
 bool IniFile::writeString(const QString& section, const QString& key, const QString& valueIn)
 {
     QString value = valueIn;

@@ -65,6 +65,9 @@ public:
     void writeInteger(const QString& section, const QString& key, int value);
     void writeBool(const QString& section, const QString& key, bool value);
     void writeFloat(const QString& section, const QString& key, double value);
+    // Removes the key (every line of it in the section) as WritePrivateProfileString with no
+    // value does; the other lines stay as they are.
+    void deleteKey(const QString& section, const QString& key);
 
     // The number parsers and writer used above, for callers that need the same rules.
     static bool parseInteger(const QString& text, int* value);

@@ -52,7 +52,6 @@ void DrawPostcardPage(TplPrev& engine, const PostcardSnapshot& s)
         const SnapshotField& f = s.field(n);
         if (!f.visible())
             continue;
-        setFontStyleSizeName(engine, f.style);
-        drawFieldText(engine, n, f.style, printRect(f.box, s.offsetX, s.offsetY), texts[n - 1]);
+        drawField(engine, n, f, s.offsetX, s.offsetY, texts[n - 1]);
     }
 }

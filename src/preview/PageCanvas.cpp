@@ -330,7 +330,7 @@ void PageCanvas::FrameRect(int x1, int x2, int y1, int y2)
     m_rec->append(std::move(op));
 }
 
-void PageCanvas::FillRect(int x1, int y1, int x2, int y2)
+void PageCanvas::FillRect(qreal x1, qreal y1, qreal x2, qreal y2)
 {
     if (!m_rec || m_brushClear)
         return;

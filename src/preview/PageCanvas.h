@@ -69,7 +69,7 @@ public:
     // Shapes.
     void Line(int x1, int x2, int y1, int y2);
     void FrameRect(int x1, int x2, int y1, int y2);
-    void FillRect(int x1, int y1, int x2, int y2);
+    void FillRect(qreal x1, qreal y1, qreal x2, qreal y2);
     void Ellipse(int x1, int y1, int x2, int y2);
 
     // Texts.

@@ -564,6 +564,8 @@ void TplPrev::SetPenStyle(PenStyle style) { if (m_canvas) m_canvas->SetPenStyle(
 void TplPrev::SetPenWidth(int width) { if (m_canvas) m_canvas->SetPenWidth(width); }
 void TplPrev::Line(int x1, int x2, int y1, int y2) { if (m_canvas) m_canvas->Line(x1, x2, y1, y2); }
 void TplPrev::FrameRect(int x1, int x2, int y1, int y2) { if (m_canvas) m_canvas->FrameRect(x1, x2, y1, y2); }
+void TplPrev::SetBrushColor(int bgr) { if (m_canvas) m_canvas->SetBrushColor(bgr); }
+void TplPrev::FillRect(double x1, double x2, double y1, double y2) { if (m_canvas) m_canvas->FillRect(x1, y1, x2, y2); }
 void TplPrev::TextOut(int x, int y, const QString& t) { if (m_canvas) m_canvas->TextOut(x, y, t); }
 void TplPrev::TextOutCenter(int x, int y, const QString& t) { if (m_canvas) m_canvas->TextOutCenter(x, y, t); }
 

@@ -183,6 +183,10 @@ public:
     void SetPenWidth(int width);
     void Line(int x1, int x2, int y1, int y2);
     void FrameRect(int x1, int x2, int y1, int y2);
+    void SetBrushColor(int bgr);
+    // The rectangle filled with the brush colour. Its edges may fall between whole tenths of
+    // a millimetre: the bars of a customer barcode need finer steps.
+    void FillRect(double x1, double x2, double y1, double y2);
     void TextOut(int x, int y, const QString& text);
     void TextOutCenter(int x, int y, const QString& text);
     void TextLeft(int left, int right, int top, int bottom, const QString& text);
