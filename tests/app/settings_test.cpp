@@ -334,3 +334,49 @@ TEST_F(SettingsFile, BrokenFilesReadAsTheProfileFunctionsWould)
     ASSERT_TRUE(SaveCsvSettings(s, path));
     EXPECT_TRUE(TestFiles::read(path).startsWith("[MOTO]\r\nMEI1=\x85\x40\x82\r\n[POSTCSV]\r\nPOSTNO=3\r\n"));
 }
+
+TEST_F(SettingsFile, BarcodeKeyOfFieldSixIsWrittenOnlyWhenOn)
+{
+    // Files of today have no BARCODE key: field 6 reads as text and a save adds nothing.
+    ASSERT_TRUE(TestFiles::write(path, DefaultSettingsFileBytes()));
+    AppSettings s;
+    ASSERT_TRUE(LoadSettings(s, path));
+    EXPECT_FALSE(s.postcardFields[5].barcode);
+    EXPECT_FALSE(s.labelFields[5].barcode);
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Postcard, path));
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Label, path));
+    const QByteArray saved = TestFiles::read(path);
+    EXPECT_FALSE(saved.contains("BARCODE"));
+
+    struct Step {
+        bool postcard, label;
+        bool inPostcard, inLabel; // "BARCODE=1" in POSTFLD6 / LABELFLD6 afterwards
+    };
+    const Step steps[] = { { true, false, true, false },
+                           { true, true, true, true },
+                           { false, true, false, true },
+                           { false, false, false, false } };
+    for (const Step& st : steps) {
+        s.postcardFields[5].barcode = st.postcard;
+        s.labelFields[5].barcode = st.label;
+        ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Postcard, path));
+        ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Label, path));
+        const QByteArray file = TestFiles::read(path);
+        EXPECT_EQ(sectionBytes(file, "POSTFLD6").contains("BARCODE=1\r\n"), st.inPostcard);
+        EXPECT_EQ(sectionBytes(file, "LABELFLD6").contains("BARCODE=1\r\n"), st.inLabel);
+        EXPECT_FALSE(file.contains("BARCODE=0"));
+        AppSettings back;
+        ASSERT_TRUE(LoadSettings(back, path));
+        EXPECT_EQ(back.postcardFields[5].barcode, st.postcard);
+        EXPECT_EQ(back.labelFields[5].barcode, st.label);
+    }
+    // Turned on and off again, the file is as it was.
+    EXPECT_EQ(TestFiles::read(path), saved);
+
+    // Only field 6 has the option; a hand-written key elsewhere is not taken.
+    QByteArray withKeyInFive = DefaultSettingsFileBytes();
+    withKeyInFive.replace("[POSTFLD5]\r\n", "[POSTFLD5]\r\nBARCODE=1\r\n");
+    ASSERT_TRUE(TestFiles::write(path, withKeyInFive));
+    ASSERT_TRUE(LoadSettings(s, path));
+    EXPECT_FALSE(s.postcardFields[4].barcode);
+}

@@ -1,0 +1,204 @@
+// Field 6 as a customer barcode on the postcard page: the manual's worked examples read back
+// bar by bar from the recorded page, the size rule, the symbol turned for a vertical field,
+// and data that cannot be a barcode.
+
+#include "PostcardTestSupport.h"
+
+#include "layout/LayoutUnits.h"
+#include "support/BarcodeSamples.h"
+
+#include <cmath>
+
+using namespace postcardtest;
+using CustomerBarcode::Size;
+
+namespace {
+
+int T(int pixels)
+{
+    return LayoutUnits::pixelsToTenths(pixels);
+}
+
+QString recordWithBarcode(const QString& data)
+{
+    return u(u"\"100-0013\",\"東京都千代田区霞が関１－３－２\",\"郵便プラザ５０３\",\"山田太郎\",\"\",\"%1\",\"様\"").arg(data);
+}
+
+// The sample card with field 6 as a barcode at (left, top) and the given font size.
+PostcardSnapshot barcodeCard(const QStringList& barcodes, int fontSize, bool tate, int left = 40, int top = 470)
+{
+    AppSettings a = sampleSettings();
+    FieldStyle& f6 = a.postcardFields[5];
+    f6 = style(left, top, 120, fontSize, tate, u(u"ＭＳ 明朝"));
+    f6.barcode = true;
+    if (tate) {
+        // Out of the way of the vertical sender lines.
+        a.postcardFields[7].visible = a.postcardFields[8].visible = false;
+        a.postcardFields[9].visible = a.postcardFields[10].visible = false;
+    }
+    QStringList records;
+    for (const QString& b : barcodes)
+        records << recordWithBarcode(b);
+    return PostcardSnapshot::fromSettings(a, records, HonorificChoice { true, QString() });
+}
+
+// Records pages on a postcard-sized file sheet (no printer needed).
+QVector<PageRecording> pages(const PostcardSnapshot& s)
+{
+    TplPrev engine;
+    engine.setFileSheet(1000, 1480);
+    engine.setPageCount(s.pageCount());
+    QVector<PageRecording> out;
+    if (!engine.BeginPreview([&] { DrawPostcardPage(engine, s); }))
+        return out;
+    for (int p = 1; p <= s.pageCount(); ++p) {
+        engine.setCurrentPage(p);
+        const PageRecording* rec = engine.RenderPage();
+        out << (rec ? *rec : PageRecording());
+    }
+    return out;
+}
+
+QRectF bounds(const QVector<QRectF>& rects)
+{
+    QRectF b;
+    for (const QRectF& r : rects)
+        b = b.isNull() ? r : b.united(r);
+    return b;
+}
+
+TEST(PostcardBarcode, WorkedExamplesReadBackBarByBar)
+{
+    QStringList data;
+    for (const barcodetest::WorkedExample& e : barcodetest::workedExamples())
+        data << u(e.input);
+    const PostcardSnapshot s = barcodeCard(data, 10, false);
+    const QVector<PageRecording> recorded = pages(s);
+    ASSERT_EQ(recorded.size(), data.size());
+    const Size size = CustomerBarcode::size(10);
+    for (int i = 0; i < data.size(); ++i) {
+        SCOPED_TRACE(data[i].toStdString());
+        const QVector<QRectF> bars = barcodetest::filledRects(recorded[i]);
+        ASSERT_EQ(bars.size(), CustomerBarcode::kBarCount);
+        EXPECT_EQ(barcodetest::readHorizontal(bars, size), barcodetest::withoutBlanks(barcodetest::workedExamples()[i].bars));
+        // The column's text itself is not printed.
+        EXPECT_FALSE(recorded[i].texts().contains(data[i]));
+    }
+}
+
+TEST(PostcardBarcode, SizeRuleAtEightTenAndElevenPoints)
+{
+    // The field's font size is the manual's a, held to 8..11.
+    const struct {
+        int fontSize;
+        double a;
+    } cases[] = { { 8, 8 }, { 10, 10 }, { 11, 11 }, { 6, 8 }, { 14, 11 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fontSize);
+        const PostcardSnapshot s = barcodeCard({ QStringLiteral("1000013 1-3-2-503") }, c.fontSize, false);
+        const QVector<PageRecording> recorded = pages(s);
+        ASSERT_EQ(recorded.size(), 1);
+        QVector<QRectF> bars = barcodetest::filledRects(recorded[0]);
+        ASSERT_EQ(bars.size(), CustomerBarcode::kBarCount);
+        std::sort(bars.begin(), bars.end(), [](const QRectF& x, const QRectF& y) { return x.left() < y.left(); });
+
+        const double a = c.a;
+        for (int i = 0; i < bars.size(); ++i) {
+            EXPECT_NEAR(bars[i].width(), 0.6 * a, 1e-6);
+            if (i > 0) {
+                EXPECT_NEAR(bars[i].left() - bars[i - 1].left(), 1.2 * a, 1e-6);
+            }
+        }
+        QVector<double> heights;
+        for (const QRectF& r : bars) {
+            if (!std::any_of(heights.begin(), heights.end(), [&](double h) { return std::abs(h - r.height()) < 1e-6; }))
+                heights << r.height();
+        }
+        std::sort(heights.begin(), heights.end());
+        ASSERT_EQ(heights.size(), 3); // timing, semi-long, long
+        EXPECT_NEAR(heights[0], 1.2 * a, 1e-6);
+        EXPECT_NEAR(heights[1], 2.4 * a, 1e-6);
+        EXPECT_NEAR(heights[2], 3.6 * a, 1e-6);
+
+        // From the field's start, centred across its box; 79.8·a/10 mm long.
+        const SnapshotField& f6 = s.field(6);
+        const QRectF symbol = bounds(bars);
+        EXPECT_NEAR(symbol.left(), T(f6.box.left), 1e-6);
+        EXPECT_NEAR(symbol.width(), 79.8 * a, 1e-6);
+        EXPECT_NEAR(symbol.center().y(), T(f6.box.top) + T(f6.box.height) / 2.0, 1e-6);
+        // The box is as long and as thick as the symbol, to the next whole pixel.
+        EXPECT_EQ(f6.box.width, int(std::ceil(79.8 * a * LayoutUnits::kPixelsPerTenth)));
+        EXPECT_EQ(f6.box.height, int(std::ceil(3.6 * a * LayoutUnits::kPixelsPerTenth)));
+    }
+}
+
+TEST(PostcardBarcode, VerticalFieldTurnsTheSymbolClockwise)
+{
+    const barcodetest::WorkedExample e = barcodetest::workedExamples()[2];
+    for (int fontSize : { 8, 10 }) {
+        SCOPED_TRACE(fontSize);
+        const PostcardSnapshot s = barcodeCard({ u(e.input) }, fontSize, true, 30, 120);
+        const QVector<PageRecording> recorded = pages(s);
+        ASSERT_EQ(recorded.size(), 1);
+        const QVector<QRectF> bars = barcodetest::filledRects(recorded[0]);
+        ASSERT_EQ(bars.size(), CustomerBarcode::kBarCount);
+        const Size size = CustomerBarcode::size(fontSize);
+        // Read as the horizontal symbol turned clockwise: the start at the top, the bars' top
+        // edge to the right.
+        EXPECT_EQ(barcodetest::readTurnedClockwise(bars, size), barcodetest::withoutBlanks(e.bars));
+        const SnapshotField& f6 = s.field(6);
+        const QRectF symbol = bounds(bars);
+        EXPECT_NEAR(symbol.top(), T(f6.box.top), 1e-6);
+        EXPECT_NEAR(symbol.height(), size.length(), 1e-6);
+        EXPECT_NEAR(symbol.width(), size.longBar, 1e-6);
+        EXPECT_NEAR(symbol.center().x(), T(f6.box.left) + T(f6.box.width) / 2.0, 1e-6);
+        // The start code is long then lower semi-long: the second bar keeps to the left.
+        QVector<QRectF> sorted = bars;
+        std::sort(sorted.begin(), sorted.end(), [](const QRectF& x, const QRectF& y) { return x.top() < y.top(); });
+        EXPECT_NEAR(sorted[1].left(), symbol.left(), 1e-6);
+        EXPECT_LT(sorted[1].right(), symbol.right() - 1);
+    }
+}
+
+TEST(PostcardBarcode, OffsetsMoveTheSymbolLikeEveryOtherItem)
+{
+    PostcardSnapshot s = barcodeCard({ QStringLiteral("1000013") }, 10, false);
+    const QRectF plain = bounds(barcodetest::filledRects(pages(s)[0]));
+    s.offsetX = 15;
+    s.offsetY = -3;
+    const QRectF moved = bounds(barcodetest::filledRects(pages(s)[0]));
+    EXPECT_NEAR(moved.left() - plain.left(), 15, 1e-6);
+    EXPECT_NEAR(moved.top() - plain.top(), -3, 1e-6);
+}
+
+TEST(PostcardBarcode, DataThatCannotBeABarcodePrintsNothingInItsPlace)
+{
+    const QStringList bad = { QString(), QStringLiteral("-----"), QStringLiteral("123456 1-2"),
+                              u(u"1000013 1丁目"), QStringLiteral("1") + QStringLiteral("9").repeated(199) };
+    const PostcardSnapshot s = barcodeCard(bad, 10, false);
+    const QVector<PageRecording> recorded = pages(s);
+    ASSERT_EQ(recorded.size(), bad.size());
+    for (int i = 0; i < bad.size(); ++i) {
+        SCOPED_TRACE(i);
+        const int expectedBars = i == 4 ? CustomerBarcode::kBarCount : 0; // 200 digits: 7 + 13 kept
+        EXPECT_EQ(barcodetest::filledRects(recorded[i]).size(), expectedBars);
+        EXPECT_TRUE(recorded[i].texts().contains(u(u"山田太郎　様")));
+        if (!bad[i].isEmpty()) {
+            EXPECT_FALSE(recorded[i].texts().contains(bad[i]));
+        }
+    }
+}
+
+TEST(PostcardBarcode, WithoutTheOptionTheColumnIsText)
+{
+    AppSettings a = sampleSettings();
+    a.postcardFields[5].visible = true;
+    const PostcardSnapshot s = PostcardSnapshot::fromSettings(
+        a, { recordWithBarcode(QStringLiteral("1000013 1-3-2-503")) }, HonorificChoice { true, QString() });
+    const QVector<PageRecording> recorded = pages(s);
+    ASSERT_EQ(recorded.size(), 1);
+    EXPECT_TRUE(barcodetest::filledRects(recorded[0]).isEmpty());
+    EXPECT_TRUE(recorded[0].texts().contains(QStringLiteral("1000013 1-3-2-503")));
+}
+
+} // namespace
