@@ -144,6 +144,13 @@ void BatchJob::warnAboutPicture(const ImageBox& picture) const
     m_console.error(QStringLiteral("画像ファイルがありません。画像なしで印刷します: %1").arg(QDir::toNativeSeparators(picture.path)));
 }
 
+void BatchJob::warnAboutBarcodes(const LayoutSnapshot& snapshot, const BarcodePiece& piece,
+                                 const QVector<int>& records) const
+{
+    for (const QString& line : DescribeBarcodeFindings(CheckBarcodes(snapshot, piece, records), piece))
+        m_console.error(line);
+}
+
 int BatchJob::choosePrinter(const QString& component, const BatchPaper& paper)
 {
     SystemPrinter& sp = SystemPrinter::instance();

@@ -11,6 +11,7 @@
 #include "app/AppSettings.h"
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
+#include "layout/BarcodeCheck.h"
 #include "layout/FieldTexts.h"
 #include "preview/TplPrev.h"
 
@@ -58,6 +59,10 @@ public:
     // picture file that is named but missing (the card is printed without it).
     void warnAboutFaces(const FieldStyles& fields) const;
     void warnAboutPicture(const ImageBox& picture) const;
+    // Records of the run (0-based) whose customer barcode cannot be printed or comes too
+    // close to an edge or to other printing, one line per kind, with the record numbers.
+    void warnAboutBarcodes(const LayoutSnapshot& snapshot, const BarcodePiece& piece,
+                           const QVector<int>& records) const;
 
     // Chooses the destination, starts the engine's run with drawPage and prints every page.
     // printerComponent names the form's printer component (its file is

@@ -6,6 +6,8 @@
 #include "platform/DevMode.h"
 #include "preview/TplPrev.h"
 
+#include <numeric>
+
 LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options, LabelOpeningReport* report)
 {
     return LabelSnapshot::fromSettings(job.settings(), job.records(), job.honorific(), options.postalMark,
@@ -82,6 +84,10 @@ int RunLabelCommand(const CliOptions& options, CliConsole& console)
     // The form says this once when it opens; the sheets are printed as it would then show them.
     if (!report.isEmpty())
         console.error(report.message().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    QVector<int> printed(snapshot.records.size());
+    std::iota(printed.begin(), printed.end(), 0);
+    job.warnAboutBarcodes(snapshot, BarcodePiece { false, snapshot.labelWidth, snapshot.labelHeight }, printed);
 
     TplPrev engine;
     engine.setTitle(QStringLiteral("A4ラベル宛名印刷"));

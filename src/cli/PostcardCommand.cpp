@@ -29,6 +29,10 @@ int RunPostcardCommand(const CliOptions& options, CliConsole& console)
     job.warnAboutPicture(job.settings().postcardImage);
 
     const PostcardSnapshot snapshot = BatchPostcardSnapshot(job, options);
+    QVector<int> printed;
+    for (int page = 1; page <= snapshot.pageCount(); ++page)
+        printed << snapshot.recordForPage(page);
+    job.warnAboutBarcodes(snapshot, BarcodePiece { true, 1000, 1480 }, printed);
     TplPrev engine;
     engine.setTitle(QStringLiteral("ハガキ宛名印刷"));
     engine.setPageCount(snapshot.pageCount());

@@ -250,7 +250,7 @@ QString describe(Problem problem)
     case Problem::PostalCode:
         return QStringLiteral("先頭に7桁の郵便番号がありません");
     case Problem::Character:
-        return QStringLiteral("使えない文字があります（数字、「-」、A～Z のみ）");
+        return QStringLiteral("数字、「-」、A～Z 以外の文字があります");
     }
     return QString();
 }

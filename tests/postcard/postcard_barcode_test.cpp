@@ -5,6 +5,7 @@
 #include "PostcardTestSupport.h"
 
 #include "layout/LayoutUnits.h"
+#include "layout/BarcodeCheck.h"
 #include "support/BarcodeSamples.h"
 
 #include <cmath>
@@ -199,6 +200,88 @@ TEST(PostcardBarcode, WithoutTheOptionTheColumnIsText)
     ASSERT_EQ(recorded.size(), 1);
     EXPECT_TRUE(barcodetest::filledRects(recorded[0]).isEmpty());
     EXPECT_TRUE(recorded[0].texts().contains(QStringLiteral("1000013 1-3-2-503")));
+}
+
+} // namespace
+
+namespace {
+
+// A card with only field 6 (a barcode at 8 points) and field 2 visible.
+PostcardSnapshot checkedCard(int left, int top, const QStringList& records, int addressTop = 100)
+{
+    AppSettings a;
+    a.csv = testaddresses::columns();
+    FieldStyle& f6 = a.postcardFields[5];
+    f6 = style(left, top, 100, 8, false, u(u"ＭＳ 明朝"));
+    f6.barcode = true;
+    a.postcardFields[1] = style(60, addressTop, 200, 11, false, u(u"ＭＳ 明朝"));
+    return PostcardSnapshot::fromSettings(a, records, HonorificChoice { true, QString() });
+}
+
+QString line(const QString& address, const QString& barcode)
+{
+    return u(u"\"100-0013\",\"%1\",\"\",\"山田\",\"\",\"%2\",\"様\"").arg(address, barcode);
+}
+
+TEST(PostcardBarcode, CheckNamesTheRecordsAndWhatTheSymbolComesTooCloseTo)
+{
+    const QString good = QStringLiteral("1000013 1-3-2-503");
+    const QStringList records = { line(u(u"東京都"), good), line(QString(), good), line(u(u"大阪府"), u(u"1-3-2")),
+                                  line(u(u"京都府"), QString()) };
+    const QVector<int> all = { 0, 1, 2, 3 };
+    using K = BarcodeFinding::Kind;
+    using P = CustomerBarcode::Problem;
+    const BarcodePiece card;
+    const QVector<BarcodeFinding> badData = { { K::NotABarcode, 2, P::PostalCode, {} }, { K::NotABarcode, 3, P::Empty, {} } };
+    struct Case {
+        const char* name;
+        PostcardSnapshot snapshot;
+        BarcodePiece piece;
+        QVector<BarcodeFinding> findings;
+    };
+    PostcardSnapshot withStamp = checkedCard(60, 300, records);
+    withStamp.stamp = ImageBox { QStringLiteral("stamp.jpg"), 310, 200, 60, 30 };
+    const Case cases[] = {
+        { "clear of everything", checkedCard(60, 300, records), card, badData },
+        { "10 mm from the card's edge", checkedCard(30, 300, records), card,
+          { { K::TooClose, 0, P::None, { u(u"ハガキの端") } }, { K::TooClose, 1, P::None, { u(u"ハガキの端") } }, badData[0], badData[1] } },
+        { "on a label 2 mm are enough", checkedCard(30, 300, records), BarcodePiece { false, 1000, 1480 }, badData },
+        { "address line above, when it prints", checkedCard(60, 300, records, 290), card,
+          { { K::TooClose, 0, P::None, { u(u"住所１") } }, badData[0], badData[1] } },
+        { "the stamp picture", withStamp, card,
+          { { K::TooClose, 0, P::None, { u(u"画像") } }, { K::TooClose, 1, P::None, { u(u"画像") } }, badData[0], badData[1] } },
+        { "the card's postal-code boxes", checkedCard(95, 60, records), card,
+          { { K::TooClose, 0, P::None, { u(u"郵便番号枠") } }, { K::TooClose, 1, P::None, { u(u"郵便番号枠") } }, badData[0], badData[1] } },
+    };
+    for (const Case& c : cases) {
+        const QVector<BarcodeFinding> found = CheckBarcodes(c.snapshot, c.piece, all);
+        EXPECT_TRUE(found == c.findings) << c.name << ": " << DescribeBarcodeFindings(found, c.piece).join(QLatin1Char('\n')).toStdString();
+    }
+
+    // Only the records asked about; nothing when the field is hidden or prints text.
+    EXPECT_TRUE(CheckBarcodes(checkedCard(60, 300, records), card, { 1 }).isEmpty());
+    PostcardSnapshot hidden = checkedCard(30, 300, records);
+    hidden.fields[5].style.visible = false;
+    EXPECT_TRUE(CheckBarcodes(hidden, card, all).isEmpty());
+    PostcardSnapshot text = checkedCard(30, 300, records);
+    text.fields[5].style.barcode = false;
+    EXPECT_TRUE(CheckBarcodes(text, card, all).isEmpty());
+}
+
+TEST(PostcardBarcode, FindingsAreWordedWithRecordRanges)
+{
+    using K = BarcodeFinding::Kind;
+    using P = CustomerBarcode::Problem;
+    QVector<BarcodeFinding> findings;
+    for (int r : { 0, 1, 2, 4 })
+        findings.push_back({ K::NotABarcode, r, P::Character, {} });
+    findings.push_back({ K::NotABarcode, 6, P::Empty, {} });
+    for (int r : { 3, 8, 9 })
+        findings.push_back({ K::TooClose, r, P::None, { u(u"ハガキの端"), u(u"住所１") } });
+    EXPECT_EQ(DescribeBarcodeFindings(findings, BarcodePiece()),
+              QStringList({ u(u"カスタマバーコードにできないため、バーコードを印刷しません（データがありません）: 宛名 7"),
+                            u(u"カスタマバーコードにできないため、バーコードを印刷しません（数字、「-」、A～Z 以外の文字があります）: 宛名 1～3, 5"),
+                            u(u"カスタマバーコードがハガキの端、住所１に近すぎます（周囲に2mm、ハガキの端から10mmの余白が必要です）: 宛名 4, 9, 10") }));
 }
 
 } // namespace
