@@ -657,3 +657,18 @@ TEST_F(PostcardForm, TheHelpButtonOpensThePostcardPage)
     EXPECT_TRUE(messages.asked().isEmpty());
     help->close();
 }
+
+TEST_F(PostcardForm, TheBarcodeOptionGoesToThePrintAndThroughASave)
+{
+    AppSettings::instance().postcardFields[5] = field(40, 480, 100);
+    AppSettings::instance().postcardFields[5].barcode = true;
+    open();
+    EXPECT_TRUE(form->pageSnapshot().field(6).style.barcode);
+    key(Qt::Key_Right); // something to save
+    messages.answerYesNoCancel(Messages::Answer::Yes);
+    QTest::mouseClick(form->bbtnClose, Qt::LeftButton);
+    EXPECT_TRUE(AppSettings::instance().postcardFields[5].barcode);
+    AppSettings reread;
+    ASSERT_TRUE(LoadSettings(reread, iniPath));
+    EXPECT_TRUE(reread.postcardFields[5].barcode);
+}

@@ -71,6 +71,7 @@ void LayoutFields::applyStyle(int field, const FieldStyle& s)
     else
         b->setGeometry(s.left, s.top, s.width, b->height());
     b->setVisible(s.visible);
+    barcodes_[field - 1] = s.barcode;
     enforcePostalGeometry(b);
 }
 
@@ -92,6 +93,7 @@ FieldStyle LayoutFields::style(int field) const
     s.left = b->x();
     s.width = b->Tate() ? b->height() : b->width();
     s.visible = !b->isHidden();
+    s.barcode = barcodes_[field - 1];
     return s;
 }
 

@@ -97,6 +97,7 @@ private:
 
     Form form_;
     std::array<TPaintBoxEL*, kFieldCount> boxes_{};
+    std::array<bool, kFieldCount> barcodes_{}; // FieldStyle::barcode, kept from the style applied
     int current_ = 0;
     RecordColumns columns_;
 };

@@ -1108,7 +1108,6 @@ void TLayoutEditForm::storeLayout(AppSettings& s) const
         const FieldStyle keep = fs[n - 1];
         FieldStyle st = m_fields->style(n);
         st.postWaku = keep.postWaku;
-        st.barcode = keep.barcode;
         fs[n - 1] = st;
     }
     ImageBox& img = storedImage(s);
