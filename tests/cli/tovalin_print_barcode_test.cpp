@@ -144,15 +144,19 @@ TEST(TovalinPrintBarcode, BadDataAndCrowdedSymbolsAreNamedWithTheirRecords)
 {
     ExampleCopy ex(QStringLiteral("label"));
     ASSERT_TRUE(barcodeBelowTheNames(ex));
-    // Two more records: data that is no barcode, and none at all.
-    ASSERT_TRUE(ex.appendCsv(testtext::sjis(u(u"\"100-0001\",\"東京都千代田区千代田１\",\"\",\"宮内　一\",\"\",\"1000001 1丁目\",\"様\"\r\n"
-                                              u"\"100-0002\",\"東京都千代田区皇居外苑１\",\"\",\"外苑　二\",\"\",\"\",\"様\"\r\n"))));
+    // Four more records whose data is no barcode, and one without data.
+    QString more;
+    for (const char16_t* data : { u"1000001 1丁目", u"1000001 1－1号", u"1000001 1_1", u"100 1-1", u"" })
+        more += u(u"\"100-0001\",\"東京都千代田区千代田１\",\"\",\"宮内　一\",\"\",\"%1\",\"様\"\r\n").arg(u(data));
+    ASSERT_TRUE(ex.appendCsv(testtext::sjis(more)));
     const QString pdf = ex.path(QStringLiteral("labels.pdf"));
     ProgramRun r = runProgram(labelRun(ex, pdf));
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(u(u"数字、「-」、A～Z 以外の文字があります）: 宛名 31"))) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains(u(u"（データがありません）: 宛名 32"))) << r.err.toStdString();
+    const QString lead = u(u"カスタマバーコードにできないため、バーコードを印刷しません");
+    EXPECT_TRUE(r.err.contains(lead + u(u"（数字、「-」、A～Z 以外の文字があります）: 宛名 31～33"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(lead + u(u"（先頭に7桁の郵便番号がありません）: 宛名 34"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(lead + u(u"（データがありません）: 宛名 35"))) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains(u(u"近すぎます"))) << r.err.toStdString();
 
     // The symbol moved up against the second name: every record that has a second name.
