@@ -192,30 +192,6 @@ TEST(IniFile, WritesChangeOnlyWhatTheyMust)
     }
 }
 
-TEST(IniFile, DeletingAKeyRemovesOnlyItsLines)
-{
-    const struct {
-        const char* name;
-        const char* before;
-        const char* after;
-    } cases[] = {
-        { "one line goes", "; c\r\n[A]\r\nK=1\r\nB=1\r\nL=2\r\n[B]\r\nB=1\r\n",
-          "; c\r\n[A]\r\nK=1\r\nL=2\r\n[B]\r\nB=1\r\n" },
-        { "any case, every duplicate", "[a]\r\nb = 1\r\nB=0\r\nK=1\r\n", "[a]\r\nK=1\r\n" },
-        { "last line without end", "[A]\r\nK=1\r\nB=1", "[A]\r\nK=1\r\n" },
-        { "missing key changes nothing", "[A]\r\nK=1\r\n", "[A]\r\nK=1\r\n" },
-        { "missing section changes nothing", "[C]\r\nB=1\r\n", "[C]\r\nB=1\r\n" },
-        { "only the first of duplicate sections", "[A]\r\nB=1\r\n[A]\r\nB=2\r\n", "[A]\r\n[A]\r\nB=2\r\n" },
-    };
-    for (const auto& c : cases) {
-        IniFile ini;
-        ini.setBytes(QByteArray(c.before));
-        ini.deleteKey(QStringLiteral("A"), QStringLiteral("B"));
-        EXPECT_EQ(ini.bytes(), QByteArray(c.after)) << c.name;
-        EXPECT_FALSE(ini.hasKey(QStringLiteral("A"), QStringLiteral("B"))) << c.name;
-    }
-}
-
 TEST(IniFile, EncodingOfWrittenText)
 {
     IniFile sj;
