@@ -2,7 +2,8 @@
 # Installs the Debian packages Tovalin needs to build, run, test and package.
 # glabels-data: the label products of the sheet dialog and of tovalin-print --sheet (data
 # files only); desktop-file-utils, appstream: checks of the installed tree and the package;
-# file, dpkg-dev: CPack's dependency lookup (dpkg-shlibdeps).
+# file, dpkg-dev: CPack's dependency lookup (dpkg-shlibdeps); libzint-dev: the reference the
+# customer barcode tests compare with (not linked by the programs).
 # Idempotent: asks apt only for what dpkg does not already report installed.
 set -euo pipefail
 
