@@ -172,6 +172,16 @@ Check check(const LabelSheet& sheet, SheetSetting setting, int proposed, const F
     c.value = std::clamp(proposed, r.min, r.max);
     LabelSheet candidate = sheet;
     setValue(candidate, setting, c.value);
+    const Check whole = checkSheet(candidate, floor);
+    c.verdict = whole.verdict;
+    c.height = whole.height;
+    c.width = whole.width;
+    return c;
+}
+
+Check checkSheet(const LabelSheet& candidate, const Floor& floor)
+{
+    Check c;
     c.height = labelHeight(candidate);
     c.width = labelWidth(candidate);
     if (c.height < floor.height)

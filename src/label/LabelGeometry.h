@@ -77,6 +77,8 @@ struct Check {
     int width = 0;
 };
 Check check(const LabelSheet& sheet, SheetSetting setting, int proposed, const Floor& floor);
+// The same rule for a whole sheet that replaces the current one (values within their ranges).
+Check checkSheet(const LabelSheet& candidate, const Floor& floor);
 // The one message of a refused change.
 QString refusalMessage();
 

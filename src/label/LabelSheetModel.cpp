@@ -67,6 +67,20 @@ LabelGeometry::Check LabelSheetModel::ProposeSheetChange(SheetSetting setting, i
     return c;
 }
 
+LabelGeometry::Check LabelSheetModel::ProposeSheet(const LabelSheet& sheet, const LabelGeometry::Floor& floor)
+{
+    const LabelSheet candidate = LabelGeometry::clamped(sheet);
+    const LabelGeometry::Check c = LabelGeometry::checkSheet(candidate, floor);
+    if (c.verdict != LabelGeometry::Verdict::Allowed)
+        return c;
+    m_sheet = candidate;
+    m_height = c.height;
+    m_width = c.width;
+    m_startRow = std::min(m_startRow, candidate.rows);
+    m_startColumn = std::min(m_startColumn, candidate.columns);
+    return c;
+}
+
 bool LabelSheetModel::ProposeStartRow(int row)
 {
     if (row < 1 || row > m_sheet.rows)

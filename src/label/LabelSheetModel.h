@@ -41,6 +41,10 @@ public:
     // grid moves to its last row or column. A refusal changes nothing.
     LabelGeometry::Check ProposeSheetChange(SheetSetting setting, int proposed, const LabelGeometry::Floor& floor);
 
+    // A whole sheet replacing this one (a label product chosen by name): the same rule and the
+    // same start cell as a change of one setting. Values outside their ranges are held to them.
+    LabelGeometry::Check ProposeSheet(const LabelSheet& sheet, const LabelGeometry::Floor& floor);
+
     int startRow() const { return m_startRow; }
     int startColumn() const { return m_startColumn; }
     // Refused (false, nothing changes) below 1 or beyond the rows / columns of the sheet.

@@ -277,3 +277,40 @@ TEST(LabelSheetModel, OpeningReportSaysOnceWhatWasWrong)
     EXPECT_TRUE(r.message().contains(QStringLiteral("ラベルが項目より小さくなります。")));
     EXPECT_EQ(r.message().count(QStringLiteral("\r\n")), 3);
 }
+
+// A whole sheet at once (a label product chosen by name): the minimum rule with the height
+// first, nothing changed on a refusal, the start cell pulled into a smaller grid.
+TEST(LabelSheetModel, WholeSheetProposal)
+{
+    struct Case {
+        const char* what;
+        LabelSheet proposed;
+        LabelGeometry::Floor floor;
+        LabelGeometry::Verdict verdict;
+        LabelSheet after; // the model's sheet afterwards
+        int startRow;
+        int startColumn;
+    };
+    const LabelSheet start = sheet(3, 8, 85, 85, 85, 85, 20, 20);
+    const Case cases[] = {
+        {"allowed", sheet(2, 6, 203, 229, 203, 183, 0, 38), {50, 50}, LabelGeometry::Verdict::Allowed,
+         sheet(2, 6, 203, 229, 203, 183, 0, 38), 6, 2},
+        {"too low before too narrow", sheet(8, 14, 500, 500, 500, 500, 0, 0), {200, 2000}, LabelGeometry::Verdict::TooLow,
+         start, 7, 3},
+        {"too narrow", sheet(8, 6, 100, 100, 100, 100, 0, 0), {50, 300}, LabelGeometry::Verdict::TooNarrow, start, 7, 3},
+        {"values held to their ranges", sheet(1, 20, 600, 0, 0, 0, 0, 0), {50, 50}, LabelGeometry::Verdict::Allowed,
+         sheet(2, 14, 500, 0, 0, 0, 0, 0), 7, 2},
+    };
+    for (const Case& c : cases) {
+        LabelSheetModel m(start);
+        ASSERT_TRUE(m.ProposeStartRow(7));
+        ASSERT_TRUE(m.ProposeStartColumn(3));
+        const LabelGeometry::Check check = m.ProposeSheet(c.proposed, c.floor);
+        EXPECT_EQ(check.verdict, c.verdict) << c.what;
+        EXPECT_EQ(m.sheet(), c.after) << c.what;
+        EXPECT_EQ(m.labelHeight(), LabelGeometry::labelHeight(c.after)) << c.what;
+        EXPECT_EQ(m.labelWidth(), LabelGeometry::labelWidth(c.after)) << c.what;
+        EXPECT_EQ(m.startRow(), c.startRow) << c.what;
+        EXPECT_EQ(m.startColumn(), c.startColumn) << c.what;
+    }
+}

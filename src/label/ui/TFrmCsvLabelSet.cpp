@@ -6,14 +6,18 @@
 #include "controls/TShineBtn.h"
 #include "controls/TUpDown.h"
 #include "label/LabelComposer.h"
+#include "label/LabelTemplates.h"
+#include "label/ui/TFrmSheetSelect.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/Messages.h"
+#include "platform/OverrideCursor.h"
 #include "preview/TplPrev.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include <memory>
@@ -191,6 +195,20 @@ void TFrmCsvLabelSet::createLabelControls()
     nedtLblW = numberReadOut(header, QStringLiteral("nedtLblW"), true, QStringLiteral("ラベル幅|ラベルの幅です。"));
     nedtLblW->setGeometry(198, lineTop(2), 50, 22);
 
+    // Sheets by product name (the gLabels template files).
+    bbtnSheetSelect = new QPushButton(QStringLiteral("用紙選択…"), header);
+    bbtnSheetSelect->setObjectName(QStringLiteral("bbtnSheetSelect"));
+    bbtnSheetSelect->setGeometry(6, lineTop(5) + 30, 130, 26);
+    bbtnSheetSelect->setAutoDefault(false);
+    ::setHint(bbtnSheetSelect, QStringLiteral("用紙選択|ラベル用紙を製品名（メーカー、品番）から選びます。"));
+    connect(bbtnSheetSelect, &QPushButton::clicked, this, &TFrmCsvLabelSet::bbtnSheetSelectClick);
+    bbtnSheetRegister = new QPushButton(QStringLiteral("登録…"), header);
+    bbtnSheetRegister->setObjectName(QStringLiteral("bbtnSheetRegister"));
+    bbtnSheetRegister->setGeometry(144, lineTop(5) + 30, 130, 26);
+    bbtnSheetRegister->setAutoDefault(false);
+    ::setHint(bbtnSheetRegister, QStringLiteral("用紙登録|今のラベル設定を用紙として名前を付けて登録します。"));
+    connect(bbtnSheetRegister, &QPushButton::clicked, this, &TFrmCsvLabelSet::bbtnSheetRegisterClick);
+
     // --- start position ---------------------------------------------------------------------
     pnlStart = new QGroupBox(QStringLiteral("印刷開始位置"), this);
     pnlStart->setObjectName(QStringLiteral("pnlStart"));
@@ -305,6 +323,68 @@ bool TFrmCsvLabelSet::ProposeSheetChange(SheetSetting setting, int value)
     if (setting == SheetSetting::Rows || setting == SheetSetting::Columns)
         showStart();
     return true;
+}
+
+bool TFrmCsvLabelSet::ProposeSheet(const LabelSheet& sheet)
+{
+    const LabelGeometry::Check c = m_sheet.ProposeSheet(sheet, fieldFloor());
+    if (c.verdict != LabelGeometry::Verdict::Allowed) {
+        Messages::current().information(kTooSmall);
+        return false;
+    }
+    showSheet();
+    fitImage();
+    showStart();
+    return true;
+}
+
+void TFrmCsvLabelSet::bbtnSheetSelectClick()
+{
+    const LabelTemplates::Catalog* catalog = nullptr;
+    {
+        // The template files are read once per run.
+        OverrideCursor wait;
+        catalog = &LabelTemplates::Catalog::session();
+    }
+    if (catalog->products().isEmpty()) {
+        Messages::current().warning(
+            catalog->systemTemplateCount() == 0
+                ? Messages::twoLines(QStringLiteral("ラベル用紙の一覧（gLabels の用紙定義）がありません。"),
+                                     QStringLiteral("Debian パッケージ %1 をインストールして下さい。")
+                                         .arg(LabelTemplates::packageName()))
+                : Messages::twoLines(QStringLiteral("印刷できるラベル用紙が一覧にありません。"),
+                                     QStringLiteral("A4 縦、長方形のラベル、2〜8列、2〜14行の用紙が選べます。")));
+        return;
+    }
+    TFrmSheetSelect dialog(catalog->products(), this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selected())
+        return;
+    ProposeSheet(dialog.selected()->sheet);
+}
+
+void TFrmCsvLabelSet::bbtnSheetRegisterClick()
+{
+    TFrmSheetRegister dialog(m_sheet.sheet(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString name = dialog.maker() + QLatin1Char(' ') + dialog.part();
+    LabelTemplates::Catalog& catalog = LabelTemplates::Catalog::session();
+    if (catalog.find(name)
+        && !Messages::current().askYesNo(
+            Messages::twoLines(QStringLiteral("「%1」は既に登録されています。置き換えます。").arg(name),
+                               QStringLiteral("よろしいですか？"))))
+        return;
+    QString error;
+    const QString path = LabelTemplates::writeUserTemplate(LabelTemplates::userTemplateDirectory(), dialog.maker(),
+                                                           dialog.part(), dialog.description(), m_sheet.sheet(), &error);
+    if (path.isEmpty()) {
+        Messages::current().warning(Messages::twoLines(QStringLiteral("用紙を登録できませんでした。"), error));
+        return;
+    }
+    LabelTemplates::Product product =
+        LabelTemplates::productFromSheet(dialog.maker(), dialog.part(), dialog.description(), m_sheet.sheet());
+    product.file = path;
+    catalog.add(product);
 }
 
 bool TFrmCsvLabelSet::ProposeStartRow(int row)

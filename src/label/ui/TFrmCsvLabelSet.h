@@ -14,6 +14,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QTabWidget;
 class TNumberEdit;
 class TUpDown;
@@ -34,6 +35,8 @@ public:
     // is refused the message is shown and nothing changes; when it is allowed H, W, the
     // read-outs, the label image, the boxes and the start cell follow at once.
     bool ProposeSheetChange(SheetSetting setting, int value);
+    // A whole sheet at once (a label product chosen by name): the same rule and message.
+    bool ProposeSheet(const LabelSheet& sheet);
     bool ProposeStartRow(int row);
     bool ProposeStartColumn(int column);
 
@@ -64,6 +67,8 @@ public:
     TUpDown* udLblYokoSp;
     TNumberEdit* nedtLblTateSp;
     TUpDown* udLblTateSp;
+    QPushButton* bbtnSheetSelect;   // "用紙選択…": a sheet by product name
+    QPushButton* bbtnSheetRegister; // "登録…": the current sheet as a user template
 
     QGroupBox* pnlStart;     // "印刷開始位置"
     TNumberEdit* nedtSRow;
@@ -74,6 +79,8 @@ public:
 public slots:
     void cbPostMarkClick() override;
     void cbSPostMarkClick();
+    void bbtnSheetSelectClick();
+    void bbtnSheetRegisterClick();
     void bbtnPrintClick() override;
 
 protected:
