@@ -23,14 +23,14 @@ namespace {
 
 const QString kTooSmall = QStringLiteral("ラベルの最小値を下回るためこの変更は出来ません。");
 
-// The user's template folders in a temporary home; the session's list read afresh.
+// The user's template folder (and data folder) in a temporary place; the session's list read
+// afresh. HOME stays: the CUPS client keeps the home it saw first for the whole process.
 class TemplateHome {
 public:
     TemplateHome()
     {
-        for (const char* v : { "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS" })
+        for (const char* v : { "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_DATA_DIRS" })
             m_saved.push_back({ v, qgetenv(v), qEnvironmentVariableIsSet(v) });
-        qputenv("HOME", m_home.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", m_home.filePath(QStringLiteral(".config")).toUtf8());
         qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral(".local/share")).toUtf8());
         Catalog::resetSession();
