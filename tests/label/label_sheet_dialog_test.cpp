@@ -178,6 +178,14 @@ TEST_F(LabelSheetByName, SearchNarrowsTheListAndThePictureShowsTheSheet)
         EXPECT_EQ(shown.contains(p.name()), p.matches(QStringLiteral("12"))) << p.name().toStdString();
     }
     EXPECT_TRUE(d.lblCount->text().contains(QString::number(d.shownCount())));
+    // The 12-label sheets first, in the list's order, and the first of them is the current row.
+    int twelve = 0;
+    while (twelve < d.shownCount() && d.shownProduct(twelve)->sheet.columns * d.shownProduct(twelve)->sheet.rows == 12)
+        ++twelve;
+    for (int row = twelve; row < d.shownCount(); ++row)
+        EXPECT_NE(d.shownProduct(row)->sheet.columns * d.shownProduct(row)->sheet.rows, 12) << row;
+    EXPECT_GT(twelve, 20);
+    EXPECT_EQ(d.selected(), d.shownProduct(0));
 
     // Hisago ELM007: 2 x 6 labels with 3.8 mm between the columns, none between the rows.
     int row = shown.indexOf(QStringLiteral("Hisago ELM007"));

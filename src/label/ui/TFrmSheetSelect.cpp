@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -69,13 +70,6 @@ public:
             case Size: return p.sizeText();
             case Description: return p.description;
             }
-        } else if (role == Qt::UserRole) {
-            // Sorting: counts and sizes as numbers, the rest as shown.
-            switch (index.column()) {
-            case Count: return p.sheet.columns * p.sheet.rows * 100 + p.sheet.columns;
-            case Size: return p.labelWidth * 10000 + p.labelHeight;
-            default: return data(index, Qt::DisplayRole);
-            }
         } else if (role == Qt::TextAlignmentRole && (index.column() == Count || index.column() == Size)) {
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         }
@@ -86,21 +80,38 @@ private:
     const QVector<Product>& m_products;
 };
 
+// The rows whose columns hold every word of the search, in the list's order; a search that is
+// a number alone ("12", "１２面") puts the sheets of that many labels first.
 class SheetFilter final : public QSortFilterProxyModel {
 public:
     SheetFilter(const QVector<Product>& products, QObject* parent) : QSortFilterProxyModel(parent), m_products(products) {}
     void setSearch(const QString& text)
     {
         m_search = text;
-        invalidateFilter();
+        static const QRegularExpression count(QStringLiteral("^\\s*(\\d+)\\s*面?\\s*$"));
+        const QRegularExpressionMatch m = count.match(text.normalized(QString::NormalizationForm_KC));
+        m_count = m.hasMatch() ? m.captured(1).toInt() : 0;
+        invalidate();
     }
 
 protected:
     bool filterAcceptsRow(int row, const QModelIndex&) const override { return m_products.at(row).matches(m_search); }
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
+    {
+        if (m_count > 0) {
+            const bool a = labels(left.row()) == m_count, b = labels(right.row()) == m_count;
+            if (a != b)
+                return a;
+        }
+        return left.row() < right.row();
+    }
 
 private:
+    int labels(int row) const { return m_products.at(row).sheet.columns * m_products.at(row).sheet.rows; }
+
     const QVector<Product>& m_products;
     QString m_search;
+    int m_count = 0;
 };
 
 } // namespace
@@ -163,7 +174,7 @@ TFrmSheetSelect::TFrmSheetSelect(const QVector<Product>& products, QWidget* pare
     auto* model = new SheetListModel(m_products, this);
     auto* filter = new SheetFilter(m_products, this);
     filter->setSourceModel(model);
-    filter->setSortRole(Qt::UserRole);
+    filter->sort(0);
     m_proxy = filter;
 
     grdSheets = new QTableView(this);
@@ -172,8 +183,6 @@ TFrmSheetSelect::TFrmSheetSelect(const QVector<Product>& products, QWidget* pare
     grdSheets->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdSheets->setSelectionMode(QAbstractItemView::SingleSelection);
     grdSheets->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdSheets->setSortingEnabled(true);
-    grdSheets->sortByColumn(-1, Qt::AscendingOrder); // the list's own order: maker, product number
     grdSheets->verticalHeader()->hide();
     grdSheets->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     grdSheets->horizontalHeader()->setStretchLastSection(true);
@@ -231,7 +240,8 @@ void TFrmSheetSelect::searchChanged(const QString& text)
 {
     static_cast<SheetFilter*>(m_proxy)->setSearch(text);
     lblCount->setText(QStringLiteral("%1 件中 %2 件").arg(m_products.size()).arg(shownCount()));
-    if (!grdSheets->currentIndex().isValid() && shownCount() > 0)
+    // The best match is the current row, so that Enter takes it.
+    if (shownCount() > 0)
         selectRow(0);
     currentChanged();
 }
