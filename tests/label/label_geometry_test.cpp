@@ -4,26 +4,11 @@
 
 #include "label/LabelGeometry.h"
 #include "label/LabelSheetModel.h"
+#include "LabelSheets.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
-LabelSheet sheet(int columns, int rows, int top, int bottom, int left, int right, int rowGap, int columnGap)
-{
-    LabelSheet s;
-    s.columns = columns;
-    s.rows = rows;
-    s.topMargin = top;
-    s.bottomMargin = bottom;
-    s.leftMargin = left;
-    s.rightMargin = right;
-    s.rowGap = rowGap;
-    s.columnGap = columnGap;
-    return s;
-}
-
-} // namespace
+using labeltest::sheet;
 
 TEST(LabelGeometry, LabelSizeFromTheSheetSettings)
 {

@@ -3,6 +3,7 @@
 // current sheet under a product name, and the message when the template files are missing.
 
 #include "LabelFormFixture.h"
+#include "LabelSheets.h"
 
 #include "controls/TNumberEdit.h"
 #include "label/LabelTemplates.h"
@@ -116,13 +117,6 @@ int greenRuns(const QImage& img, QPoint from, QPoint step, int count)
     return runs;
 }
 
-std::string text(const LabelSheet& s)
-{
-    return QStringLiteral("%1x%2 %3/%4/%5/%6 gaps %7/%8")
-        .arg(s.columns).arg(s.rows).arg(s.topMargin).arg(s.bottomMargin).arg(s.leftMargin).arg(s.rightMargin)
-        .arg(s.rowGap).arg(s.columnGap).toStdString();
-}
-
 class LabelSheetByName : public LabelForm {
 protected:
     void SetUp() override
@@ -141,6 +135,23 @@ protected:
         whenShown<TFrmSheetSelect>(drive);
         closeStrayDialogsLater();
         form->bbtnSheetSelect->click();
+        QApplication::processEvents();
+    }
+    // Presses 登録… and types the names; with `blankFirst` the blank names are tried first.
+    void registerSheet(const QString& maker, const QString& part, bool blankFirst = false)
+    {
+        whenShown<TFrmSheetRegister>([=](TFrmSheetRegister* d) {
+            if (blankFirst) {
+                d->bbtnOk->click();
+                EXPECT_TRUE(d->isVisible());
+                EXPECT_EQ(messages.texts(), QStringList { QStringLiteral("メーカーと品番を入力して下さい。") });
+            }
+            d->edtMaker->insert(maker);
+            d->edtPart->insert(part);
+            d->bbtnOk->click();
+        });
+        closeStrayDialogsLater();
+        form->bbtnSheetRegister->click();
         QApplication::processEvents();
     }
     const Product& product(const char* name) const
@@ -220,7 +231,7 @@ TEST_F(LabelSheetByName, ChoosingASheetFillsTheSheetValues)
     const Product& elm007 = product("Hisago ELM007");
     select([](TFrmSheetSelect* d) { choose(d, QStringLiteral("12"), QStringLiteral("Hisago ELM007")); });
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(text(form->sheetModel().sheet()), text(elm007.sheet));
+    EXPECT_EQ(form->sheetModel().sheet(), elm007.sheet);
     EXPECT_EQ(form->sheetModel().labelWidth(), 838);
     EXPECT_EQ(form->sheetModel().labelHeight(), 423);
     EXPECT_DOUBLE_EQ(form->nedtLblW->value(), 83.8);
@@ -241,7 +252,7 @@ TEST_F(LabelSheetByName, ChoosingASheetFillsTheSheetValues)
 
     messages.answerYesNoCancel(Messages::Answer::Yes);
     form->close();
-    EXPECT_EQ(text(AppSettings::instance().labelSheet), text(product("Hisago ELM006").sheet));
+    EXPECT_EQ(AppSettings::instance().labelSheet, product("Hisago ELM006").sheet);
 }
 
 TEST_F(LabelSheetByName, ASheetSmallerThanTheFieldsIsRefusedWithTheOneMessage)
@@ -251,7 +262,7 @@ TEST_F(LabelSheetByName, ASheetSmallerThanTheFieldsIsRefusedWithTheOneMessage)
     // 98 labels of 27.5 x 19.1 mm: narrower than the layout's name field.
     select([](TFrmSheetSelect* d) { choose(d, QStringLiteral("6502719x"), QStringLiteral("Endisch 6502719x")); });
     EXPECT_EQ(messages.texts(), QStringList { kTooSmall });
-    EXPECT_EQ(text(form->sheetModel().sheet()), text(before));
+    EXPECT_EQ(form->sheetModel().sheet(), before);
     EXPECT_EQ(form->udLblCol->position(), before.columns);
 
     // Cancel leaves the sheet as it is, without a word.
@@ -261,7 +272,7 @@ TEST_F(LabelSheetByName, ASheetSmallerThanTheFieldsIsRefusedWithTheOneMessage)
         d->bbtnCancel->click();
     });
     EXPECT_TRUE(messages.texts().isEmpty());
-    EXPECT_EQ(text(form->sheetModel().sheet()), text(before));
+    EXPECT_EQ(form->sheetModel().sheet(), before);
 }
 
 // A sheet measured once is kept under a product name and chosen by it from then on.
@@ -283,53 +294,36 @@ TEST_F(LabelSheetByName, RegisteredSheetIsChosenByItsName)
     for (const Step& s : steps)
         ASSERT_EQ(click(s.upDown, s.direction, s.times), s.times) << s.upDown->objectName().toStdString();
     const LabelSheet measured = form->sheetModel().sheet();
-    ASSERT_EQ(text(measured), "3x8 85/85/85/85 gaps 20/20");
+    ASSERT_EQ(measured, sheet(3, 8, 85, 85, 85, 85, 20, 20));
 
     // Blank names are refused in the dialog; then the names are typed.
-    whenShown<TFrmSheetRegister>([this](TFrmSheetRegister* d) {
-        d->bbtnOk->click();
-        EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(messages.texts(), QStringList { QStringLiteral("メーカーと品番を入力して下さい。") });
-        d->edtMaker->insert(QStringLiteral("文具店"));
-        d->edtPart->insert(QStringLiteral("宛名24面 A"));
-        d->bbtnOk->click();
-    });
-    closeStrayDialogsLater();
-    form->bbtnSheetRegister->click();
-    QApplication::processEvents();
+    registerSheet(QStringLiteral("文具店"), QStringLiteral("宛名24面 A"), true);
     const QStringList files = QDir(home->userFolder()).entryList({ QStringLiteral("*.template") });
     ASSERT_EQ(files.size(), 1);
     const Product* kept = Catalog::session().find(QStringLiteral("文具店 宛名24面 A"));
     ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(text(kept->sheet), text(measured));
+    EXPECT_EQ(kept->sheet, measured);
     // The file reads back the same in a list read afresh (the next run).
     Catalog fresh;
     fresh.load({}, { home->userFolder() });
     ASSERT_NE(fresh.find(QStringLiteral("文具店 宛名24面 A")), nullptr);
-    EXPECT_EQ(text(fresh.find(QStringLiteral("文具店 宛名24面 A"))->sheet), text(measured));
+    EXPECT_EQ(fresh.find(QStringLiteral("文具店 宛名24面 A"))->sheet, measured);
 
     // Another sheet, then the registered one by its name.
     select([](TFrmSheetSelect* d) { choose(d, QStringLiteral("ELM006"), QStringLiteral("Hisago ELM006")); });
-    EXPECT_NE(text(form->sheetModel().sheet()), text(measured));
+    EXPECT_NE(form->sheetModel().sheet(), measured);
     select([](TFrmSheetSelect* d) { choose(d, QStringLiteral("文具店"), QStringLiteral("文具店 宛名24面 A")); });
-    EXPECT_EQ(text(form->sheetModel().sheet()), text(measured));
+    EXPECT_EQ(form->sheetModel().sheet(), measured);
 
     // The same name again asks before replacing; No keeps the file as it was.
     const QByteArray before = TestFiles::read(QDir(home->userFolder()).filePath(files.first()));
     select([](TFrmSheetSelect* d) { choose(d, QStringLiteral("ELM006"), QStringLiteral("Hisago ELM006")); });
     messages.clear();
     messages.answerYesNo(false);
-    whenShown<TFrmSheetRegister>([](TFrmSheetRegister* d) {
-        d->edtMaker->insert(QStringLiteral("文具店"));
-        d->edtPart->insert(QStringLiteral("宛名24面 A"));
-        d->bbtnOk->click();
-    });
-    closeStrayDialogsLater();
-    form->bbtnSheetRegister->click();
-    QApplication::processEvents();
+    registerSheet(QStringLiteral("文具店"), QStringLiteral("宛名24面 A"));
     EXPECT_EQ(messages.pendingAnswers(), 0);
     EXPECT_EQ(TestFiles::read(QDir(home->userFolder()).filePath(files.first())), before);
-    EXPECT_EQ(text(Catalog::session().find(QStringLiteral("文具店 宛名24面 A"))->sheet), text(measured));
+    EXPECT_EQ(Catalog::session().find(QStringLiteral("文具店 宛名24面 A"))->sheet, measured);
 }
 
 TEST_F(LabelSheetByName, WithoutTemplateFilesTheButtonNamesThePackage)
@@ -343,5 +337,5 @@ TEST_F(LabelSheetByName, WithoutTemplateFilesTheButtonNamesThePackage)
     QApplication::processEvents();
     ASSERT_EQ(messages.texts().size(), 1);
     EXPECT_TRUE(messages.texts().first().contains(QStringLiteral("glabels-data"))) << messages.texts().first().toStdString();
-    EXPECT_EQ(text(form->sheetModel().sheet()), text(before));
+    EXPECT_EQ(form->sheetModel().sheet(), before);
 }

@@ -5,6 +5,7 @@
 
 #include "label/LabelGeometry.h"
 #include "label/LabelTemplates.h"
+#include "LabelSheets.h"
 #include "support/TestFiles.h"
 
 #include <QBuffer>
@@ -16,37 +17,9 @@
 #include <unistd.h>
 
 using namespace LabelTemplates;
+using labeltest::sheet;
 
 namespace {
-
-// Columns, rows, top, bottom, left, right, row gap, column gap: the order of the settings file.
-LabelSheet sheet(int columns, int rows, int top, int bottom, int left, int right, int rowGap, int columnGap)
-{
-    LabelSheet s;
-    s.columns = columns;
-    s.rows = rows;
-    s.topMargin = top;
-    s.bottomMargin = bottom;
-    s.leftMargin = left;
-    s.rightMargin = right;
-    s.rowGap = rowGap;
-    s.columnGap = columnGap;
-    return s;
-}
-
-std::string text(const LabelSheet& s)
-{
-    return QStringLiteral("%1x%2 top %3 bottom %4 left %5 right %6 row gap %7 column gap %8")
-        .arg(s.columns)
-        .arg(s.rows)
-        .arg(s.topMargin)
-        .arg(s.bottomMargin)
-        .arg(s.leftMargin)
-        .arg(s.rightMargin)
-        .arg(s.rowGap)
-        .arg(s.columnGap)
-        .toStdString();
-}
 
 // One template file holding the given <Template> elements.
 QByteArray templatesFile(const QByteArray& templates)
@@ -138,7 +111,7 @@ TEST(LabelTemplates, RealTemplatesGiveTheSheetWorkedOutByHand)
     for (const Case& c : cases) {
         const Product* p = installed().find(QString::fromUtf8(c.name));
         ASSERT_NE(p, nullptr) << c.name;
-        EXPECT_EQ(text(p->sheet), text(c.sheet)) << c.name;
+        EXPECT_EQ(p->sheet, c.sheet) << c.name;
         EXPECT_EQ(p->labelWidth, c.labelWidth) << c.name;
         EXPECT_EQ(p->labelHeight, c.labelHeight) << c.name;
         EXPECT_EQ(p->countText(), QString::fromUtf8(c.count)) << c.name;
@@ -159,7 +132,7 @@ TEST(LabelTemplates, TheInstalledDatabaseAsTheDialogListsIt)
     // Every listed sheet lies within the ranges of the sheet settings and its labels are the
     // product's own within a tenth of a millimetre.
     for (const Product& p : c.products()) {
-        EXPECT_EQ(text(LabelGeometry::clamped(p.sheet)), text(p.sheet)) << p.name().toStdString();
+        EXPECT_EQ(LabelGeometry::clamped(p.sheet), p.sheet) << p.name().toStdString();
         EXPECT_NEAR(LabelGeometry::labelWidth(p.sheet), p.labelWidth, 1) << p.name().toStdString();
         EXPECT_NEAR(LabelGeometry::labelHeight(p.sheet), p.labelHeight, 1) << p.name().toStdString();
     }
@@ -253,7 +226,7 @@ TEST(LabelTemplates, OnlySheetsTheLabelModelCanPrintAreListed)
     for (const Kept& k : kept) {
         const Product* p = c.find(QString::fromUtf8(k.name));
         ASSERT_NE(p, nullptr) << k.name;
-        EXPECT_EQ(text(p->sheet), text(k.sheet)) << k.name;
+        EXPECT_EQ(p->sheet, k.sheet) << k.name;
         EXPECT_EQ(p->description, QString::fromUtf8(k.description)) << k.name;
         EXPECT_FALSE(p->user);
     }
@@ -395,11 +368,11 @@ TEST(LabelTemplates, RegisteredSheetReadBack)
         ASSERT_NE(p, nullptr) << k.brand;
         EXPECT_TRUE(p->user);
         EXPECT_EQ(p->description, QStringLiteral("メモ"));
-        EXPECT_EQ(text(p->sheet), text(k.sheet)) << k.brand;
+        EXPECT_EQ(p->sheet, k.sheet) << k.brand;
         EXPECT_EQ(p->labelWidth, LabelGeometry::labelWidth(k.sheet)) << k.brand;
         EXPECT_EQ(p->labelHeight, LabelGeometry::labelHeight(k.sheet)) << k.brand;
-        EXPECT_EQ(text(productFromSheet(QString::fromUtf8(k.brand), QString::fromUtf8(k.part), QStringLiteral("メモ"), k.sheet).sheet),
-                  text(k.sheet));
+        EXPECT_EQ(productFromSheet(QString::fromUtf8(k.brand), QString::fromUtf8(k.part), QStringLiteral("メモ"), k.sheet).sheet,
+                  k.sheet);
     }
 
     // Registered again under the same name, the file is replaced and a user template wins
@@ -412,7 +385,7 @@ TEST(LabelTemplates, RegisteredSheetReadBack)
                                                          "65mm", "35.3mm"))));
     c.load({ system.path() }, { dir.path() });
     EXPECT_EQ(c.products().size(), 3);
-    EXPECT_EQ(text(c.find(QStringLiteral("Own 3x8"))->sheet), text(sheet(2, 6, 100, 100, 80, 80, 0, 0)));
+    EXPECT_EQ(c.find(QStringLiteral("Own 3x8"))->sheet, sheet(2, 6, 100, 100, 80, 80, 0, 0));
 }
 
 TEST(LabelTemplates, SearchFindsSheetsByAnyColumn)
