@@ -47,7 +47,10 @@ QString pieceEdge(const BarcodePiece& piece)
     return piece.postcard ? QStringLiteral("ハガキの端") : QStringLiteral("ラベルの端");
 }
 
-// "1～3, 7, 8" from 0-based records: runs of three or more as ranges.
+// "1～3, 7, 8" from 0-based records: runs of three or more as ranges. A long list ends after
+// kMostParts parts with the number of records left.
+constexpr int kMostParts = 30;
+
 QString ranges(QVector<int> records)
 {
     std::sort(records.begin(), records.end());
@@ -63,6 +66,10 @@ QString ranges(QVector<int> records)
             for (int k = i; k <= j; ++k)
                 parts << QString::number(records[k] + 1);
         i = j + 1;
+        if (parts.size() >= kMostParts && i < records.size()) {
+            parts << QStringLiteral("ほか %1 件").arg(records.size() - i);
+            break;
+        }
     }
     return parts.join(QStringLiteral(", "));
 }

@@ -223,6 +223,12 @@ TEST(PostcardBarcode, CheckNamesTheRecordsAndWhatTheSymbolComesTooCloseTo)
     PostcardSnapshot text = checkedCard(30, 300, records);
     text.fields[5].style.barcode = false;
     EXPECT_TRUE(CheckBarcodes(text, card, all).isEmpty());
+
+    // A long list of scattered records is cut after 30 of them.
+    QVector<BarcodeFinding> scattered;
+    for (int r = 0; r < 80; r += 2)
+        scattered.push_back({ K::NotABarcode, r, P::Empty, {} });
+    EXPECT_TRUE(DescribeBarcodeFindings(scattered, card).first().endsWith(QStringLiteral(": 宛名 1, 3, 5, 7, 9, 11, 13, 15, 17, 19, 21, 23, 25, 27, 29, 31, 33, 35, 37, 39, 41, 43, 45, 47, 49, 51, 53, 55, 57, 59, ほか 10 件")));
 }
 
 } // namespace

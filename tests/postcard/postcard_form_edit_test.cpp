@@ -672,3 +672,22 @@ TEST_F(PostcardForm, TheBarcodeOptionGoesToThePrintAndThroughASave)
     ASSERT_TRUE(LoadSettings(reread, iniPath));
     EXPECT_TRUE(reread.postcardFields[5].barcode);
 }
+
+TEST_F(PostcardForm, BarcodeFindingsAreShownBeforeThePrintQuestion)
+{
+    // The sample records' barcode column ("C-n") is no customer barcode.
+    AppSettings::instance().postcardFields[5] = field(40, 480, 100);
+    AppSettings::instance().postcardFields[5].barcode = true;
+    open();
+    const QString finding = QStringLiteral("カスタマバーコードにできないため、バーコードを印刷しません（先頭に7桁の郵便番号がありません）: 宛名 ");
+    for (bool onlyShown : { false, true }) {
+        form->cbOnly->setChecked(onlyShown);
+        messages.answerYesNo(false);
+        QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+        ASSERT_EQ(messages.asked().size(), 2);
+        EXPECT_EQ(messages.asked()[0].kind, ScriptedMessages::Kind::Warning);
+        EXPECT_EQ(messages.asked()[0].text, finding + (onlyShown ? QStringLiteral("1") : QStringLiteral("1～25")));
+        EXPECT_EQ(messages.asked()[1].text, QStringLiteral("印刷します。\r\nよろしいですか？"));
+        messages.clear();
+    }
+}

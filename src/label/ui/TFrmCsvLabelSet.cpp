@@ -8,6 +8,7 @@
 #include "label/LabelComposer.h"
 #include "label/LabelTemplates.h"
 #include "label/ui/TFrmSheetSelect.h"
+#include "layout/BarcodeCheck.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/Messages.h"
@@ -21,6 +22,7 @@
 #include <QTabWidget>
 
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -476,10 +478,14 @@ void TFrmCsvLabelSet::postMarkClicked(int field)
 
 void TFrmCsvLabelSet::bbtnPrintClick()
 {
-    if (!confirmPrint(QStringLiteral("CSVデータが空です。")))
-        return;
     // The form is blocked while the preview window is open, so one snapshot serves the run.
     auto snapshot = std::make_shared<LabelSnapshot>(pageSnapshot());
+    QVector<int> printed(snapshot->records.size());
+    std::iota(printed.begin(), printed.end(), 0);
+    const BarcodePiece label { false, snapshot->labelWidth, snapshot->labelHeight };
+    if (!confirmPrint(QStringLiteral("CSVデータが空です。"),
+                      DescribeBarcodeFindings(CheckBarcodes(*snapshot, label, printed), label)))
+        return;
     runPrint(QStringLiteral("A4ラベル宛名印刷"), snapshot->pageCount(),
              [this, snapshot] { DrawLabelPage(*plPrev1, *snapshot); });
 }

@@ -1063,12 +1063,14 @@ void TLayoutEditForm::spbOfsetRightClick()
 
 // --- print run ---------------------------------------------------------------------------------
 
-bool TLayoutEditForm::confirmPrint(const QString& noRecords)
+bool TLayoutEditForm::confirmPrint(const QString& noRecords, const QStringList& findings)
 {
     if (records().isEmpty()) {
         Messages::current().warning(noRecords);
         return false;
     }
+    if (!findings.isEmpty())
+        Messages::current().warning(findings.join(QStringLiteral("\r\n")));
     return Messages::current().askYesNo(
         Messages::twoLines(QStringLiteral("印刷します。"), QStringLiteral("よろしいですか？")));
 }

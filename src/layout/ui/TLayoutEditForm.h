@@ -212,8 +212,9 @@ protected:
     // True when the stamp counts as dropped outside the card.
     virtual bool stampOutside(const QRect& stamp) const;
     // Before a print run: without records the form's own warning (noRecords) and false;
-    // otherwise the question "印刷します。" / "よろしいですか？" and its answer.
-    bool confirmPrint(const QString& noRecords);
+    // otherwise what the checks before printing found (one warning with every line, when
+    // there is any), then the question "印刷します。" / "よろしいですか？" and its answer.
+    bool confirmPrint(const QString& noRecords, const QStringList& findings = {});
     // Sets the engine up and shows the preview of pageCount pages drawn by drawPage.
     // Exceptions of the run are reported, never passed on.
     bool runPrint(const QString& title, int pageCount, std::function<void()> drawPage);

@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "controls/Hint.h"
 #include "controls/TShineBtn.h"
+#include "layout/BarcodeCheck.h"
 #include "layout/FieldTexts.h"
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TPaintBoxEL.h"
@@ -220,12 +221,16 @@ void TFrmCsvPostSet::cbPostMarkClick()
 
 void TFrmCsvPostSet::bbtnPrintClick()
 {
-    if (!confirmPrint(QStringLiteral("印刷対象データがありません。")))
-        return;
-    const int pages = cbOnly->isChecked() ? 1 : int(records().size());
     // The form is blocked while the preview window is open, so one snapshot serves the run.
     auto snapshot = std::make_shared<PostcardSnapshot>(pageSnapshot());
-    runPrint(QStringLiteral("ハガキ宛名印刷"), pages, [this, snapshot] { DrawPostcardPage(*plPrev1, *snapshot); });
+    QVector<int> printed;
+    for (int page = 1; page <= snapshot->pageCount(); ++page)
+        printed << snapshot->recordForPage(page);
+    const BarcodePiece card { true, 1000, 1480 };
+    if (!confirmPrint(QStringLiteral("印刷対象データがありません。"),
+                      DescribeBarcodeFindings(CheckBarcodes(*snapshot, card, printed), card)))
+        return;
+    runPrint(QStringLiteral("ハガキ宛名印刷"), snapshot->pageCount(), [this, snapshot] { DrawPostcardPage(*plPrev1, *snapshot); });
 }
 
 PostcardSnapshot TFrmCsvPostSet::pageSnapshot() const
