@@ -47,6 +47,10 @@ FieldStyle readField(const IniFile& ini, const QString& sec, bool postDefault, i
     f.width = ini.readInteger(sec, QStringLiteral("WIDTH"), 80);
     f.visible = ini.readBool(sec, QStringLiteral("VISIBLE"), false);
     f.barcode = n == kBarcodeField && ini.readBool(sec, kBarcodeKey, false);
+    f.kansuji = ini.readInteger(sec, QStringLiteral("KANSUJI"), 0);
+    f.hyphen = ini.readInteger(sec, QStringLiteral("HYPHEN"), 0);
+    f.tcy = ini.readBool(sec, QStringLiteral("TCY"), false);
+    f.fit = ini.readBool(sec, QStringLiteral("FIT"), false);
     return f;
 }
 
@@ -73,10 +77,12 @@ public:
     void integer(const QString& sec, const QString& key, int v) { m_ini.writeInteger(sec, key, v); }
     void boolean(const QString& sec, const QString& key, bool v) { m_ini.writeBool(sec, key, v); }
     // "KEY=1" when on; when off the key goes, so that the file holds it only when it matters.
-    void flagWhenOn(const QString& sec, const QString& key, bool v)
+    void flagWhenOn(const QString& sec, const QString& key, bool v) { valueWhenSet(sec, key, v ? 1 : 0); }
+    // The same for a number whose default is 0.
+    void valueWhenSet(const QString& sec, const QString& key, int v)
     {
-        if (v)
-            m_ini.writeBool(sec, key, true);
+        if (v != 0)
+            m_ini.writeInteger(sec, key, v);
         else
             m_ini.deleteKey(sec, key);
     }
@@ -113,6 +119,10 @@ void writeField(GroupWriter& w, const QString& sec, const FieldStyle& f, int n)
     w.boolean(sec, QStringLiteral("VISIBLE"), f.visible);
     if (n == kBarcodeField)
         w.flagWhenOn(sec, kBarcodeKey, f.barcode);
+    w.valueWhenSet(sec, QStringLiteral("KANSUJI"), f.kansuji);
+    w.valueWhenSet(sec, QStringLiteral("HYPHEN"), f.hyphen);
+    w.flagWhenOn(sec, QStringLiteral("TCY"), f.tcy);
+    w.flagWhenOn(sec, QStringLiteral("FIT"), f.fit);
 }
 
 bool loadForUpdate(IniFile& ini)

@@ -22,6 +22,12 @@ struct FieldStyle {
     int width = 80;        // length along the writing direction
     bool visible = false;
     bool barcode = false;  // field 6 only: the column printed as a customer barcode
+    // Japanese typesetting of the address and name fields (2-5, 8-11); keys written only
+    // when not 0, so a layout that never used them saves unchanged.
+    int kansuji = 0;       // KANSUJI: numbers of a vertical field, 0 as written, 1 一二三, 2 十百
+    int hyphen = 0;        // HYPHEN: a hyphen between numbers, 0 vertical line, 1 "の"
+    bool tcy = false;      // TCY: 縦中横 for two-digit numbers of a vertical field
+    bool fit = false;      // FIT: shrink a text that does not fit, down to half the size
 
     bool operator==(const FieldStyle& o) const
     {
@@ -29,7 +35,8 @@ struct FieldStyle {
             && bold == o.bold && italic == o.italic && alignment == o.alignment
             && post == o.post && postWaku == o.postWaku && top == o.top
             && left == o.left && width == o.width && visible == o.visible
-            && barcode == o.barcode;
+            && barcode == o.barcode && kansuji == o.kansuji && hyphen == o.hyphen && tcy == o.tcy
+            && fit == o.fit;
     }
     bool operator!=(const FieldStyle& o) const { return !(*this == o); }
 };

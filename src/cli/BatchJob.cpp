@@ -151,6 +151,16 @@ void BatchJob::warnAboutBarcodes(const LayoutSnapshot& snapshot, const BarcodePi
         m_console.error(line);
 }
 
+int BatchJob::reportCheck(const PrintCheckReport& report) const
+{
+    for (const QString& line : report.lines())
+        m_console.error(line);
+    if (report.isEmpty() || !m_options.strict)
+        return ExitCode::Ok;
+    m_console.error(QStringLiteral("--strict: 枠に収まらない文字があるため、何も印刷しません。"));
+    return ExitCode::BadInput;
+}
+
 int BatchJob::choosePrinter(const QString& component, const BatchPaper& paper)
 {
     SystemPrinter& sp = SystemPrinter::instance();

@@ -13,6 +13,7 @@
 #include "cli/CliOptions.h"
 #include "layout/BarcodeCheck.h"
 #include "layout/FieldTexts.h"
+#include "layout/PrintCheck.h"
 #include "preview/TplPrev.h"
 
 #include <QString>
@@ -63,6 +64,11 @@ public:
     // close to an edge or to other printing, one line per kind, with the record numbers.
     void warnAboutBarcodes(const LayoutSnapshot& snapshot, const BarcodePiece& piece,
                            const QVector<int>& records) const;
+
+    // The check before printing: one line on standard error for each finding (at most 20,
+    // then "ほか N 件"). ExitCode::Ok to go on and print; with --strict a report with
+    // findings ends the run with ExitCode::BadInput instead.
+    int reportCheck(const PrintCheckReport& report) const;
 
     // Chooses the destination, starts the engine's run with drawPage and prints every page.
     // printerComponent names the form's printer component (its file is

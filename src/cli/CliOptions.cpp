@@ -2,7 +2,7 @@
 
 namespace {
 
-enum class Option { Settings, Output, Printer, Record, Honorific, StartRow, StartColumn, NoPostalMark, Sheet };
+enum class Option { Settings, Output, Printer, Record, Honorific, StartRow, StartColumn, NoPostalMark, Sheet, Strict };
 
 struct OptionEntry {
     const char* name;
@@ -25,6 +25,7 @@ const QVector<OptionEntry>& optionTable()
         { "--start-column", Option::StartColumn, { label } },
         { "--no-postal-mark", Option::NoPostalMark, { label }, true },
         { "--sheet", Option::Sheet, { label } },
+        { "--strict", Option::Strict, { postcard, label }, true },
     };
     return table;
 }
@@ -64,7 +65,7 @@ QString CliUsage(const QString& command)
 {
     const QString postcard = QStringLiteral(
         "使い方: tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
-        "                             [--record N] [--honorific TEXT]\n"
+        "                             [--record N] [--honorific TEXT] [--strict]\n"
         "\n"
         "CSV住所録の宛名をハガキ（100 × 148 mm）に印刷します。\n"
         "  --settings DIR    POSTCSV.INI（と plSetPrinter1.plv）のあるフォルダ。\n"
@@ -75,11 +76,13 @@ QString CliUsage(const QString& command)
         "                    （plSetPrinter1.plv、無ければ通常使うプリンタ）に印刷します。\n"
         "  --record N        N 件目（1から）の宛名だけを印刷します。\n"
         "  --honorific TEXT  敬称を TEXT に固定します（省略時は CSV の敬称項目）。\n"
+        "  --strict          枠に収まらない文字がある時は、何も印刷せずに終了コード 2 で終わります。\n"
+        "                    （省略時は「枠に収まりません」と表示して印刷します。）\n"
         "  --help            この説明を表示します。\n");
     const QString label = QStringLiteral(
         "使い方: tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
         "                          [--sheet \"MAKER PART\"] [--start-row R] [--start-column C]\n"
-        "                          [--honorific TEXT] [--no-postal-mark]\n"
+        "                          [--honorific TEXT] [--no-postal-mark] [--strict]\n"
         "\n"
         "CSV住所録の宛名を A4 のラベル用紙に、A4ラベル宛名印刷画面のレイアウトで印刷します。\n"
         "  --settings DIR    POSTCSV.INI（と plSetLabel.plv）のあるフォルダ。\n"
@@ -96,6 +99,8 @@ QString CliUsage(const QString& command)
         "  --start-column C  1枚目の開始行の C 列目から印刷します（省略時は 1）。\n"
         "  --honorific TEXT  敬称を TEXT に固定します（省略時は CSV の敬称項目）。\n"
         "  --no-postal-mark  宛先の郵便番号の先頭に〒を付けません。\n"
+        "  --strict          枠に収まらない文字がある時は、何も印刷せずに終了コード 2 で終わります。\n"
+        "                    （省略時は「枠に収まりません」と表示して印刷します。）\n"
         "  --help            この説明を表示します。\n");
     const QString end = QStringLiteral("\n終了コード: 0 成功、2 引数または入力の誤り、1 その他の失敗。\n");
     if (command == QLatin1String("postcard"))
@@ -215,6 +220,9 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             if (value.trimmed().isEmpty())
                 return failure(QStringLiteral("--sheet の用紙名が空です（例: --sheet \"Hisago ELM008\"）。"), o.command);
             o.sheet = value;
+            break;
+        case Option::Strict:
+            o.strict = true;
             break;
         }
     }

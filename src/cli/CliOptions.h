@@ -2,10 +2,10 @@
 // The command line of tovalin-print:
 //
 //     tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]
-//                            [--record N] [--honorific TEXT]
+//                            [--record N] [--honorific TEXT] [--strict]
 //     tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]
 //                         [--sheet "MAKER PART"] [--start-row R] [--start-column C] [--honorific TEXT]
-//                         [--no-postal-mark]
+//                         [--no-postal-mark] [--strict]
 //     tovalin-print --help | --version
 //
 // One sub-command names the print run; the options are shared by the runs that accept them
@@ -27,6 +27,7 @@ struct CliOptions {
     int startColumn = 1;    // --start-column
     bool postalMark = true; // cleared by --no-postal-mark: no 〒 before the recipient postal code
     QString sheet;          // --sheet: a label sheet by product name ("MAKER PART") for this run
+    bool strict = false;    // --strict: a text that does not fit its field stops the run (nothing printed)
     bool help = false;      // --help / -h
     bool version = false;   // --version
 };

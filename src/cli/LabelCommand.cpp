@@ -84,6 +84,9 @@ int RunLabelCommand(const CliOptions& options, CliConsole& console)
     // The form says this once when it opens; the sheets are printed as it would then show them.
     if (!report.isEmpty())
         console.error(report.message().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    status = job.reportCheck(CheckLabelRun(snapshot));
+    if (status != ExitCode::Ok)
+        return status;
 
     QVector<int> printed(snapshot.records.size());
     std::iota(printed.begin(), printed.end(), 0);

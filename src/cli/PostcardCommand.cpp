@@ -33,6 +33,9 @@ int RunPostcardCommand(const CliOptions& options, CliConsole& console)
     for (int page = 1; page <= snapshot.pageCount(); ++page)
         printed << snapshot.recordForPage(page);
     job.warnAboutBarcodes(snapshot, BarcodePiece { true, 1000, 1480 }, printed);
+    status = job.reportCheck(CheckPostcardRun(snapshot));
+    if (status != ExitCode::Ok)
+        return status;
     TplPrev engine;
     engine.setTitle(QStringLiteral("ハガキ宛名印刷"));
     engine.setPageCount(snapshot.pageCount());

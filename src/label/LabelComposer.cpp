@@ -22,6 +22,20 @@ QString LabelFieldText(const LabelSnapshot& s, int field, int record)
     return LabelFieldTexts(s, record, FieldTexts::senderTexts(s.sender))[field - 1];
 }
 
+PrintCheckReport CheckLabelRun(const LabelSnapshot& s, const QVector<PrintCheckRule>& rules)
+{
+    PrintCheckRun run;
+    run.layout = &s;
+    run.labelForm = true;
+    // Labels print their records in list order from the start cell on.
+    for (int record = 0; record < s.records.size(); ++record)
+        run.records.append(record);
+    const FieldTextArray senderTexts = FieldTexts::senderTexts(s.sender);
+    run.textsOf = [&s, senderTexts](int record) { return LabelFieldTexts(s, record, senderTexts); };
+    run.textFields = s.visibility();
+    return RunPrintCheck(run, rules);
+}
+
 namespace {
 
 void drawLabel(TplPrev& engine, const LabelSnapshot& s, int record, int x, int y, const FieldTextArray& senderTexts)

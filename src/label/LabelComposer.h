@@ -8,6 +8,7 @@
 //     engine.BeginPreview([&] { DrawLabelPage(engine, snapshot); });
 
 #include "label/LabelSnapshot.h"
+#include "layout/PrintCheck.h"
 
 class TplPrev;
 
@@ -23,6 +24,10 @@ FieldTextArray LabelFieldTexts(const LabelSnapshot& snapshot, int record, const 
 // the position adjustment. Records fill the cells row by row from the start cell of page 1
 // and from the top-left cell of every later page. One label: the stamp, then fields 1 to 15.
 void DrawLabelPage(TplPrev& engine, const LabelSnapshot& snapshot);
+
+// The check before a print run over every record the sheets print, with the visible fields.
+PrintCheckReport CheckLabelRun(const LabelSnapshot& snapshot,
+                               const QVector<PrintCheckRule>& rules = DefaultPrintCheckRules());
 
 // The outline colour of the preview's cells ($BBGGRR): green, RGB 0, 128, 0.
 constexpr int kLabelOutlineColor = 0x008000;

@@ -23,6 +23,11 @@ QFont screenFont(const QString& face, int fontSize, bool bold, bool italic)
     return JapaneseFonts::font(face, JapaneseFonts::screenPixelSize(effectivePoints(fontSize)), bold, italic);
 }
 
+QFont screenFontAt(const QString& face, double points, bool bold, bool italic)
+{
+    return JapaneseFonts::font(face, std::round(points * 96.0 / 72.0), bold, italic);
+}
+
 int thickness(const QString& face, int fontSize, bool bold, bool italic, bool tate)
 {
     const QFont font = screenFont(face, fontSize, bold, italic);

@@ -38,6 +38,8 @@ int effectivePoints(int fontSize);
 
 // The font a field draws with on the 96-dpi layout screen, sized in screen pixels.
 QFont screenFont(const QString& face, int fontSize, bool bold, bool italic);
+// The same for a size in points that need not be whole (a field shrunk to fit).
+QFont screenFontAt(const QString& face, double points, bool bold, bool italic);
 
 // The thickness of a box: the text height of its font (a horizontal box's height), or the
 // column width of its vertical text (a vertical box's width). Never below 1; never rounded

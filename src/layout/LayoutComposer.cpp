@@ -1,6 +1,7 @@
 #include "layout/LayoutComposer.h"
 
 #include "layout/FieldTexts.h"
+#include "layout/FieldTypesetting.h"
 #include "layout/LayoutUnits.h"
 #include "preview/PageCanvas.h"
 #include "preview/TplPrev.h"
@@ -60,33 +61,42 @@ void setFontStyleSizeName(TplPrev& engine, const FieldStyle& style)
 
 void drawFieldText(TplPrev& engine, int field, const FieldStyle& style, const PrintRect& r, const QString& text)
 {
+    PageCanvas* canvas = engine.Canvas();
+    if (!canvas)
+        return;
+    const FieldTypesetting::Setting set = FieldTypesetting::settle(
+        *canvas, field, style, style.tate ? r.height : r.width, text, TextTarget::Print, false);
+    if (set.points != printPoints(style))
+        engine.SetFontSize(set.points);
+    engine.SetTateChuYoko(set.tateChuYoko);
     if (style.tate) {
-        const QString t = FieldTexts::replacesHyphens(field, TextTarget::Print) ? FieldTexts::asciiHyphens(text) : text;
+        const int left = r.left + set.across;
         const int bottom = r.top + r.height;
         switch (style.alignment) {
         case 1:
-            engine.TextVCenter(r.left, r.top, bottom, t);
+            engine.TextVCenter(left, r.top, bottom, set.text);
             break;
         case 2:
-            engine.TextVBottom(r.left, r.top, bottom, t);
+            engine.TextVBottom(left, r.top, bottom, set.text);
             break;
         default:
-            engine.TextVTop(r.left, r.top, bottom, t);
+            engine.TextVTop(left, r.top, bottom, set.text);
             break;
         }
         return;
     }
     const int right = r.left + r.width;
+    const int top = r.top + set.across;
     const int bottom = r.top + r.height;
     switch (style.alignment) {
     case 1:
-        engine.TextCenter(r.left, right, r.top, bottom, text);
+        engine.TextCenter(r.left, right, top, bottom, set.text);
         break;
     case 2:
-        engine.TextRight(r.left, right, r.top, bottom, text);
+        engine.TextRight(r.left, right, top, bottom, set.text);
         break;
     default:
-        engine.TextLeft(r.left, right, r.top, bottom, text);
+        engine.TextLeft(r.left, right, top, bottom, set.text);
         break;
     }
 }

@@ -41,8 +41,10 @@ void setFontStyleSizeName(TplPrev& engine, const FieldStyle& style);
 
 // A field's text in its rectangle by the style's alignment: vertical boxes with
 // TextVTop / TextVCenter / TextVBottom (column at left, from top to top + height),
-// horizontal ones with TextLeft / TextCenter / TextRight. For a vertical box of a field
-// whose "－" prints as "-" (2, 3, 8, 9) the hyphens are replaced first.
+// horizontal ones with TextLeft / TextCenter / TextRight. The text is set as
+// FieldTypesetting::settle decides: kanji numerals and hyphen rules of a vertical box,
+// 縦中横, and a smaller size, centred across the box, for a field that shrinks to fit.
+// The caller has set the style's font; a shrunk field leaves the smaller size set.
 void drawFieldText(TplPrev& engine, int field, const FieldStyle& style, const PrintRect& rect,
                    const QString& text);
 

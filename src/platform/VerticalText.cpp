@@ -182,7 +182,80 @@ struct Segment {
     int end = 0;
     bool sideways = false;
     bool fallback = false;
+    bool tateChuYoko = false;
 };
+
+bool isAsciiLetter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+}
+
+// ASCII or full-width digit.
+bool isDigit(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= 0xFF10 && u <= 0xFF19);
+}
+
+bool isBang(QChar c)
+{
+    return c == QLatin1Char('!') || c.unicode() == 0xFF01;
+}
+
+bool isBangOrQuestion(QChar c)
+{
+    return isBang(c) || c == QLatin1Char('?') || c.unicode() == 0xFF1F;
+}
+
+// The half-width form of a full-width digit, "！" or "？"; anything else as it is.
+QChar halfWidth(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0xFF01 && u <= 0xFF5E) ? QChar(char16_t(u - 0xFF01 + u'!')) : c;
+}
+
+// 縦中横: marks where a pair starts (pairs[i]) and turns the digits of runs that stand
+// upright into their full-width forms. Digits next to a half-width Latin letter belong to
+// the word and stay as they are.
+void markTateChuYoko(QString& text, std::vector<bool>& pairs)
+{
+    const int n = int(text.size());
+    pairs.assign(size_t(n), false);
+    int i = 0;
+    while (i < n) {
+        const QChar c = text.at(i);
+        if (isDigit(c)) {
+            int end = i;
+            while (end < n && isDigit(text.at(end)))
+                ++end;
+            const bool inWord = (i > 0 && isAsciiLetter(text.at(i - 1))) || (end < n && isAsciiLetter(text.at(end)));
+            if (!inWord) {
+                if (end - i == 2) {
+                    pairs[size_t(i)] = true;
+                } else {
+                    for (int k = i; k < end; ++k) {
+                        const char16_t u = text.at(k).unicode();
+                        if (u <= u'9')
+                            text[k] = QChar(char16_t(u - u'0' + 0xFF10));
+                    }
+                }
+            }
+            i = end;
+            continue;
+        }
+        if (isBangOrQuestion(c)) {
+            int end = i;
+            while (end < n && isBangOrQuestion(text.at(end)))
+                ++end;
+            if (end - i == 2 && isBang(c))
+                pairs[size_t(i)] = true;
+            i = end;
+            continue;
+        }
+        ++i;
+    }
+}
 
 } // namespace
 
@@ -192,6 +265,8 @@ struct VerticalText::Impl {
     QFont font;
     QRawFont raw;
     QString text;
+    VerticalText::Options options;
+    std::vector<bool> pairs; // 縦中横: a pair starts here
     qreal ascent = 0;
     qreal descent = 0;
     qreal length = 0;
@@ -199,7 +274,9 @@ struct VerticalText::Impl {
     struct Piece {
         QGlyphRun run;
         bool sideways = false;
-        QPointF origin; // column coordinates of the run's origin (its baseline start when sideways)
+        bool across = false; // 縦中横: horizontal glyphs, squeezed by hscale
+        qreal hscale = 1;
+        QPointF origin; // column coordinates of the run's origin (its baseline start when sideways or across)
     };
     std::vector<Piece> pieces;
     QList<VerticalText::Run> runs;
@@ -212,6 +289,9 @@ struct VerticalText::Impl {
     std::vector<Segment> segments(FaceCache& cache, FaceData* face, bool upright) const;
     void shapeUpright(FaceCache& cache, FaceData* face, const Segment& seg);
     void shapeSideways(FaceCache& cache, FaceData* face, const Segment& seg);
+    void shapeAcross(FaceCache& cache, FaceData* face, const Segment& seg);
+    qreal shapeLeftToRight(FaceCache& cache, FaceData* face, const QString& s, int begin, int end,
+                           QList<quint32>* glyphs, QList<QPointF>* positions) const;
     void fallbackSideways(const Segment& seg);
     void fallbackUpright(const Segment& seg, FaceData* face);
     void addRun(const Segment& seg, qreal start, QList<quint32> glyphs)
@@ -220,6 +300,7 @@ struct VerticalText::Impl {
         r.text = text.mid(seg.begin, seg.end - seg.begin);
         r.sideways = seg.sideways;
         r.fallback = seg.fallback;
+        r.tateChuYoko = seg.tateChuYoko;
         r.start = start;
         r.advance = length - start;
         r.glyphs = std::move(glyphs);
@@ -233,10 +314,19 @@ std::vector<Segment> VerticalText::Impl::segments(FaceCache& cache, FaceData* fa
     const int n = int(text.size());
     int i = 0;
     while (i < n) {
+        if (upright && face && size_t(i + 1) < pairs.size() && pairs[size_t(i)]) {
+            hb_codepoint_t g1 = 0, g2 = 0;
+            if (hb_font_get_nominal_glyph(face->font, halfWidth(text.at(i)).unicode(), &g1)
+                && hb_font_get_nominal_glyph(face->font, halfWidth(text.at(i + 1)).unicode(), &g2)) {
+                out.push_back(Segment{i, i + 2, false, false, true});
+                i += 2;
+                continue;
+            }
+        }
         int len = 1;
         const char32_t cp = codePointAt(text, i, &len);
         Segment s{i, i + len, false, false};
-        if (!(extendsPrevious(cp) && !out.empty())) {
+        if (!(extendsPrevious(cp) && !out.empty() && !out.back().tateChuYoko)) {
             hb_codepoint_t glyph = 0;
             const bool supported = face && hb_font_get_nominal_glyph(face->font, cp, &glyph);
             s.fallback = !supported;
@@ -250,8 +340,8 @@ std::vector<Segment> VerticalText::Impl::segments(FaceCache& cache, FaceData* fa
             s.sideways = out.back().sideways;
             s.fallback = out.back().fallback;
         }
-        if (!out.empty() && out.back().sideways == s.sideways && out.back().fallback == s.fallback
-            && out.back().end == s.begin)
+        if (!out.empty() && !out.back().tateChuYoko && out.back().sideways == s.sideways
+            && out.back().fallback == s.fallback && out.back().end == s.begin)
             out.back().end = s.end;
         else
             out.push_back(s);
@@ -296,11 +386,13 @@ void VerticalText::Impl::shapeUpright(FaceCache& cache, FaceData* face, const Se
     addRun(seg, start, std::move(glyphs));
 }
 
-void VerticalText::Impl::shapeSideways(FaceCache& cache, FaceData* face, const Segment& seg)
+// Glyphs of text[begin, end) shaped left to right, positioned from 0 along the baseline;
+// returns the advance of the whole run.
+qreal VerticalText::Impl::shapeLeftToRight(FaceCache& cache, FaceData* face, const QString& s, int begin, int end,
+                                           QList<quint32>* glyphs, QList<QPointF>* positions) const
 {
     hb_buffer_t* b = cache.buffer();
-    hb_buffer_add_utf16(b, reinterpret_cast<const uint16_t*>(text.utf16()), int(text.size()), unsigned(seg.begin),
-                        seg.end - seg.begin);
+    hb_buffer_add_utf16(b, reinterpret_cast<const uint16_t*>(s.utf16()), int(s.size()), unsigned(begin), end - begin);
     hb_buffer_guess_segment_properties(b);
     hb_buffer_set_direction(b, HB_DIRECTION_LTR);
     hb_shape(face->font, b, nullptr, 0);
@@ -309,16 +401,22 @@ void VerticalText::Impl::shapeSideways(FaceCache& cache, FaceData* face, const S
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(b, &count);
     const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(b, &count);
     const qreal scale = raw.pixelSize() / face->upem;
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    glyphs.reserve(count);
-    positions.reserve(count);
+    glyphs->reserve(count);
+    positions->reserve(count);
     qreal pen = 0;
     for (unsigned k = 0; k < count; ++k) {
-        glyphs.append(info[k].codepoint);
-        positions.append(QPointF(pen + pos[k].x_offset * scale, -pos[k].y_offset * scale));
+        glyphs->append(info[k].codepoint);
+        positions->append(QPointF(pen + pos[k].x_offset * scale, -pos[k].y_offset * scale));
         pen += pos[k].x_advance * scale;
     }
+    return pen;
+}
+
+void VerticalText::Impl::shapeSideways(FaceCache& cache, FaceData* face, const Segment& seg)
+{
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    const qreal pen = shapeLeftToRight(cache, face, text, seg.begin, seg.end, &glyphs, &positions);
     Piece piece;
     piece.sideways = true;
     piece.origin = QPointF(descent, length);
@@ -328,6 +426,46 @@ void VerticalText::Impl::shapeSideways(FaceCache& cache, FaceData* face, const S
     pieces.push_back(std::move(piece));
     const qreal start = length;
     length += pen;
+    addRun(seg, start, std::move(glyphs));
+}
+
+// 縦中横: the pair's half-width glyphs side by side, squeezed to one em when wider, their ink
+// centred across the column (a "1" or a "!" has much room on one side of its advance), on the
+// baseline an upright character of this step has.
+void VerticalText::Impl::shapeAcross(FaceCache& cache, FaceData* face, const Segment& seg)
+{
+    QString pair;
+    for (int k = seg.begin; k < seg.end; ++k)
+        pair += halfWidth(text.at(k));
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    const qreal pen = shapeLeftToRight(cache, face, pair, 0, int(pair.size()), &glyphs, &positions);
+    const qreal scale = raw.pixelSize() / face->upem;
+    const qreal em = raw.pixelSize();
+    const qreal column = ascent + descent;
+    const qreal room = qMin(em, column);
+    qreal inkLeft = 0, inkRight = pen;
+    bool anyInk = false;
+    for (int k = 0; k < glyphs.size(); ++k) {
+        const QRectF box = raw.boundingRect(glyphs[k]);
+        if (box.isEmpty())
+            continue;
+        const qreal l = positions[k].x() + box.left(), r = positions[k].x() + box.right();
+        inkLeft = anyInk ? qMin(inkLeft, l) : l;
+        inkRight = anyInk ? qMax(inkRight, r) : r;
+        anyInk = true;
+    }
+    Piece piece;
+    piece.across = true;
+    piece.hscale = pen > room && pen > 0 ? room / pen : 1;
+    const qreal inkCentre = (inkLeft + inkRight) / 2 * piece.hscale;
+    piece.origin = QPointF(column / 2 - inkCentre, length + face->ascender * scale);
+    piece.run.setRawFont(raw);
+    piece.run.setGlyphIndexes(glyphs);
+    piece.run.setPositions(positions);
+    pieces.push_back(std::move(piece));
+    const qreal start = length;
+    length += em;
     addRun(seg, start, std::move(glyphs));
 }
 
@@ -425,7 +563,9 @@ void VerticalText::Impl::layout(bool upright)
     QMutexLocker lock(&cache.mutex);
     FaceData* face = raw.isValid() ? cache.face(raw) : nullptr;
     for (const Segment& seg : segments(cache, face, upright)) {
-        if (seg.fallback) {
+        if (seg.tateChuYoko) {
+            shapeAcross(cache, face, seg);
+        } else if (seg.fallback) {
             if (seg.sideways)
                 fallbackSideways(seg);
             else
@@ -446,10 +586,18 @@ void VerticalText::Impl::layout(bool upright)
 }
 
 VerticalText::VerticalText(const QFont& font, const QString& text, bool upright)
+    : VerticalText(font, text, upright, Options())
+{
+}
+
+VerticalText::VerticalText(const QFont& font, const QString& text, bool upright, Options options)
     : d(std::make_unique<Impl>())
 {
     d->font = font;
     d->text = withoutControls(text);
+    d->options = options;
+    if (options.tateChuYoko && upright)
+        markTateChuYoko(d->text, d->pairs);
     d->layout(upright);
 }
 
@@ -474,6 +622,15 @@ void VerticalText::draw(QPainter* painter, qreal left, qreal top) const
     const QTransform base = painter->worldTransform();
     bool turned = false;
     for (const Impl::Piece& piece : d->pieces) {
+        if (piece.across) {
+            QTransform t = base;
+            t.translate(left + piece.origin.x(), top + piece.origin.y());
+            t.scale(piece.hscale, 1);
+            painter->setWorldTransform(t);
+            turned = true;
+            painter->drawGlyphRun(QPointF(0, 0), piece.run);
+            continue;
+        }
         if (!piece.sideways) {
             if (turned) {
                 painter->setWorldTransform(base);

@@ -7,6 +7,11 @@
 // runs of half-width Latin letters and digits are turned 90 degrees clockwise.
 // upright = false: the whole line is turned 270 degrees (runs downward, glyph tops to the right).
 //
+// 縦中横 (tateChuYoko, upright columns only): a run of exactly two digits (half- or full-width,
+// not part of a half-width Latin word) or "!!" / "!?" is set side by side in one step of the
+// column, within the column's width and centred across it; single digits and longer runs of
+// digits stand upright in their full-width forms, one per step.
+//
 // The layout uses the font's design metrics scaled to its pixel size, so it does not depend on
 // the device: build the font with JapaneseFonts::font() in the units the painter draws in.
 // Layouts are cheap to build; faces and shaping data are cached per font file.
@@ -22,7 +27,12 @@ class QPainter;
 
 class VerticalText {
 public:
+    struct Options {
+        bool tateChuYoko = false;
+    };
+
     VerticalText(const QFont& font, const QString& text, bool upright);
+    VerticalText(const QFont& font, const QString& text, bool upright, Options options);
     ~VerticalText();
     VerticalText(VerticalText&&) noexcept;
     VerticalText& operator=(VerticalText&&) noexcept;
@@ -41,6 +51,7 @@ public:
         QString text;           // the characters of this run
         bool sideways = false;  // turned 90 degrees clockwise
         bool fallback = false;  // drawn with a fallback face (the main face lacks a character)
+        bool tateChuYoko = false; // set side by side in one step of the column
         qreal start = 0;        // offset of the run along the column
         qreal advance = 0;      // its length along the column
         QList<quint32> glyphs;  // glyph indexes in the face that draws the run

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kFrameRed = 255; // $0000FF: used by DrawPostalCode only when forced
 
-void drawSenderPostalCode(TplPrev& engine, const PostcardSnapshot& s, const SnapshotField& f)
+void drawSenderPostalCode(TplPrev& engine, const PostcardSnapshot& s, const SnapshotField& f, const FieldTextArray& texts)
 {
     const PrintRect r = printRect(f.box, s.offsetX, s.offsetY);
     if (s.senderPostalBoxes) {
@@ -20,10 +20,31 @@ void drawSenderPostalCode(TplPrev& engine, const PostcardSnapshot& s, const Snap
         engine.TextSpaced(r.left + kSecondLeft, r.left + kSecondRight, r.top, r.top + kHeight, 4, d.mid(3, 4));
         return;
     }
-    drawFieldText(engine, 7, f.style, r, FieldTexts::postMark(s.sender.postalCode, s.senderPostMark));
+    drawFieldText(engine, 7, f.style, r, texts[6]);
 }
 
 } // namespace
+
+FieldTextArray PostcardFieldTexts(const PostcardSnapshot& s, int record)
+{
+    FieldTextArray texts = s.printTexts(record);
+    texts[6] = FieldTexts::postMark(s.sender.postalCode, s.senderPostMark);
+    return texts;
+}
+
+PrintCheckReport CheckPostcardRun(const PostcardSnapshot& s, const QVector<PrintCheckRule>& rules)
+{
+    PrintCheckRun run;
+    run.layout = &s;
+    for (int page = 1; page <= s.pageCount(); ++page)
+        run.records.append(s.recordForPage(page));
+    run.textsOf = [&s](int record) { return PostcardFieldTexts(s, record); };
+    run.textFields = s.visibility();
+    run.textFields[0] = false; // always the postal-code digits
+    if (s.senderPostalBoxes)
+        run.textFields[6] = false;
+    return RunPrintCheck(run, rules);
+}
 
 void DrawPostcardPage(TplPrev& engine, const PostcardSnapshot& s)
 {
@@ -31,7 +52,7 @@ void DrawPostcardPage(TplPrev& engine, const PostcardSnapshot& s)
 
     drawStamp(engine, s.stamp, s.offsetX, s.offsetY);
 
-    const FieldTextArray texts = s.printTexts(record);
+    const FieldTextArray texts = PostcardFieldTexts(s, record);
 
     const SnapshotField& f1 = s.field(1);
     if (f1.visible()) {
@@ -43,7 +64,7 @@ void DrawPostcardPage(TplPrev& engine, const PostcardSnapshot& s)
     const SnapshotField& f7 = s.field(7);
     if (f7.visible()) {
         setFontSizeNameStyle(engine, f7.style);
-        drawSenderPostalCode(engine, s, f7);
+        drawSenderPostalCode(engine, s, f7, texts);
     }
 
     for (int n = 2; n <= kFieldCount; ++n) {

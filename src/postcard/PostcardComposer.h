@@ -9,6 +9,7 @@
 //     engine.setPageCount(snapshot.pageCount());
 //     engine.BeginPreview([&] { DrawPostcardPage(engine, snapshot); });
 
+#include "layout/PrintCheck.h"
 #include "postcard/PostcardSnapshot.h"
 
 class TplPrev;
@@ -17,6 +18,15 @@ class TplPrev;
 // (the sender postal code, into its cells with "郵便枠対応"), then fields 2 to 6 and 8 to 15
 // in ascending order, each moved by the snapshot's offsets.
 void DrawPostcardPage(TplPrev& engine, const PostcardSnapshot& snapshot);
+
+// The texts DrawPostcardPage gives the fields of a record: field 1 the postal-code column as
+// read, field 7 the sender postal code with the 〒 rule, the others as printed.
+FieldTextArray PostcardFieldTexts(const PostcardSnapshot& snapshot, int record);
+
+// The check before a print run over the records the run prints (every record, or the one on
+// screen with "表示宛名のみ印刷"), with the visible fields that are drawn as text.
+PrintCheckReport CheckPostcardRun(const PostcardSnapshot& snapshot,
+                                  const QVector<PrintCheckRule>& rules = DefaultPrintCheckRules());
 
 // The sender postal-code cells of "郵便枠対応", relative to the field's left and top in
 // 0.1 mm: three 4 mm cells, a 1 mm gap, four 4 mm cells, all 6.5 mm high.

@@ -34,6 +34,7 @@ struct PageFontData {
     qreal referenceScale = 1; // page units per reference pixel
     mutable QHash<QString, qreal> widths;
     mutable QHash<QString, QPair<qreal, qreal>> abc;
+    mutable qreal columnWidth = -1; // of a vertical text, once known
 
     qreal width(const QString& text) const
     {
@@ -207,6 +208,42 @@ qreal PageCanvas::textHeight() const
 }
 
 qreal PageCanvas::ascent() const { return fd().metrics.ascent(); }
+
+// Vertical layouts by font, 縦中横 setting and text: a field measured for its fit is drawn
+// from the same layout, and texts that come back on every card are laid out once. One
+// bounded cache for all fonts, so that many fitted sizes cannot make it grow.
+std::shared_ptr<const VerticalText> PageCanvas::verticalLayout(const QString& text) const
+{
+    static QHash<QString, std::shared_ptr<const VerticalText>> cache;
+    const PageFontData& f = fd();
+    const bool upright = JapaneseFonts::isVerticalFace(m_font.name);
+    const bool tcy = m_tateChuYoko && upright;
+    const QString key = fontKey(m_font) + (tcy ? QLatin1String("\x1e" "1") : QLatin1String("\x1e" "0")) + text;
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    if (cache.size() >= 1024)
+        cache.clear();
+    VerticalText::Options options;
+    options.tateChuYoko = tcy;
+    auto layout = std::make_shared<const VerticalText>(f.font, text, upright, options);
+    cache.insert(key, layout);
+    return layout;
+}
+
+qreal PageCanvas::verticalColumnWidth() const
+{
+    const PageFontData& f = fd();
+    if (f.columnWidth < 0)
+        f.columnWidth = VerticalText(f.font, QString(), JapaneseFonts::isVerticalFace(m_font.name)).columnWidth();
+    return f.columnWidth;
+}
+
+qreal PageCanvas::verticalLength(const QString& text) const
+{
+    return text.isEmpty() ? 0 : verticalLayout(text)->length();
+}
+
 qreal PageCanvas::averageCharWidth() const { return fd().metrics.averageCharWidth(); }
 
 int PageCanvas::leftOverhang(const QString& text) const
@@ -409,7 +446,7 @@ void PageCanvas::recordVertical(int x, int top, int bottom, const QString& text,
         return;
     const FontData& fd = this->fd();
     const bool upright = JapaneseFonts::isVerticalFace(m_font.name);
-    auto layout = std::make_shared<VerticalText>(fd.font, text, upright);
+    std::shared_ptr<const VerticalText> layout = verticalLayout(text);
     const qreal cy = layout->columnWidth();
     const qreal cx = layout->length();
     qreal y = top;

@@ -11,6 +11,7 @@
 #include <memory>
 
 class PictureFile;
+class VerticalText;
 struct PageFontData;
 
 // Pen styles of the stored layouts.
@@ -55,6 +56,11 @@ public:
     // The font the current description resolves to, in 0.1 mm.
     QFont resolvedFont() const;
 
+    // 縦中横 for the vertical texts that follow (upright "@" faces only): two-digit numbers
+    // side by side in one step of the column (VerticalText).
+    void SetTateChuYoko(bool on) { m_tateChuYoko = on; }
+    bool tateChuYoko() const { return m_tateChuYoko; }
+
     // Pen and brush.
     void SetPenColor(int bgr);
     void SetPenStyle(PenStyle style);
@@ -98,6 +104,10 @@ public:
     qreal textHeight() const;          // ascent + descent
     qreal ascent() const;
     qreal averageCharWidth() const;
+    // A vertical text with the current font and 縦中横 setting: the width of its column and
+    // its length along it, as TextVTop draws it.
+    qreal verticalColumnWidth() const;
+    qreal verticalLength(const QString& text) const;
     // Overhangs of the first and last character (0 unless the glyph reaches outside its cell).
     int leftOverhang(const QString& text) const;
     int rightOverhang(const QString& text) const;
@@ -114,6 +124,7 @@ private:
     void recordText(qreal x, qreal y, const QString& text, const QRectF& clip, qreal angle = 0,
                     qreal widthScale = 1);
     void recordVertical(int x, int top, int bottom, const QString& text, int where);
+    std::shared_ptr<const VerticalText> verticalLayout(const QString& text) const;
 
     PageRecording* m_rec;
     bool m_clipToPrintable = false;
@@ -124,6 +135,7 @@ private:
     int m_penWidth = 1;
     QColor m_brushColor = Qt::white;
     bool m_brushClear = false;
+    bool m_tateChuYoko = false;
     mutable std::shared_ptr<PageFontData> m_fd; // resolved m_fdFont
     mutable PageFont m_fdFont;
 };

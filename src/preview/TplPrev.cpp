@@ -559,6 +559,7 @@ void TplPrev::SetFontSize(double points) { if (m_canvas) m_canvas->SetFontSize(p
 void TplPrev::SetFontName(const QString& name) { if (m_canvas) m_canvas->SetFontName(name); }
 void TplPrev::SetFontStyle(int flags) { if (m_canvas) m_canvas->SetFontStyle(flags); }
 void TplPrev::SetFont(const PageFont& font) { if (m_canvas) m_canvas->SetFont(font); }
+void TplPrev::SetTateChuYoko(bool on) { if (m_canvas) m_canvas->SetTateChuYoko(on); }
 void TplPrev::SetPenColor(int bgr) { if (m_canvas) m_canvas->SetPenColor(bgr); }
 void TplPrev::SetPenStyle(PenStyle style) { if (m_canvas) m_canvas->SetPenStyle(style); }
 void TplPrev::SetPenWidth(int width) { if (m_canvas) m_canvas->SetPenWidth(width); }

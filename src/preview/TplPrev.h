@@ -178,6 +178,8 @@ public:
     void SetFontName(const QString& name);
     void SetFontStyle(int styleFlags);
     void SetFont(const PageFont& font);
+    // 縦中横 for the vertical texts that follow (PageCanvas::SetTateChuYoko).
+    void SetTateChuYoko(bool on);
     void SetPenColor(int bgr);
     void SetPenStyle(PenStyle style);
     void SetPenWidth(int width);

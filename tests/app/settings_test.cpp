@@ -366,3 +366,63 @@ TEST_F(SettingsFile, BarcodeKeyOfFieldSixIsWrittenOnlyWhenOn)
     // Turned on and off again, the file is as it was: the key goes when the option goes.
     EXPECT_EQ(TestFiles::read(path), saved);
 }
+
+TEST_F(SettingsFile, TypesettingKeysAreWrittenOnlyWhenUsed)
+{
+    // A file that never used the options (a default file once saved, so that it holds every
+    // key of today's groups): every field reads as all off, and saving both layout groups
+    // again gives the same bytes.
+    ASSERT_TRUE(WriteDefaultSettingsFile(path));
+    AppSettings s;
+    ASSERT_TRUE(LoadSettings(s, path));
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Postcard, path));
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Label, path));
+    const QByteArray original = TestFiles::read(path);
+    for (const char* key : { "KANSUJI", "HYPHEN", "TCY", "FIT" })
+        EXPECT_FALSE(original.contains(key)) << key;
+    ASSERT_TRUE(LoadSettings(s, path));
+    for (const FieldStyles* fs : { &s.postcardFields, &s.labelFields }) {
+        for (const FieldStyle& f : *fs) {
+            EXPECT_EQ(f.kansuji, 0);
+            EXPECT_EQ(f.hyphen, 0);
+            EXPECT_FALSE(f.tcy);
+            EXPECT_FALSE(f.fit);
+        }
+    }
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Postcard, path));
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Label, path));
+    EXPECT_EQ(TestFiles::read(path), original);
+
+    // Options in use: only the keys that are not 0, after VISIBLE, in their order.
+    s.postcardFields[1].kansuji = 2;
+    s.postcardFields[1].fit = true;
+    s.postcardFields[8].hyphen = 1;
+    s.postcardFields[8].tcy = true;
+    s.labelFields[3].kansuji = 1;
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Postcard, path));
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Label, path));
+    const QByteArray used = TestFiles::read(path);
+    EXPECT_TRUE(sectionBytes(used, "POSTFLD2").endsWith("VISIBLE=0\r\nKANSUJI=2\r\nFIT=1\r\n"));
+    EXPECT_TRUE(sectionBytes(used, "POSTFLD9").endsWith("VISIBLE=0\r\nHYPHEN=1\r\nTCY=1\r\n"));
+    EXPECT_TRUE(sectionBytes(used, "LABELFLD4").endsWith("VISIBLE=0\r\nKANSUJI=1\r\n"));
+    EXPECT_EQ(sectionBytes(used, "POSTFLD3"), sectionBytes(original, "POSTFLD3"));
+    EXPECT_EQ(sectionBytes(used, "LABELFLD2"), sectionBytes(original, "LABELFLD2"));
+    AppSettings back;
+    ASSERT_TRUE(LoadSettings(back, path));
+    EXPECT_EQ(back.postcardFields, s.postcardFields);
+    EXPECT_EQ(back.labelFields, s.labelFields);
+
+    // Turned off again, the keys go: the file is as it was before they were used.
+    for (FieldStyles* fs : { &s.postcardFields, &s.labelFields }) {
+        for (FieldStyle& f : *fs) {
+            f.kansuji = f.hyphen = 0;
+            f.tcy = f.fit = false;
+        }
+    }
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Postcard, path));
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Label, path));
+    EXPECT_EQ(TestFiles::read(path), original);
+
+    // The default file written at first start is still byte for byte as before.
+    EXPECT_EQ(DefaultSettingsFileBytes(), TestFiles::read(TestFiles::dataPath("POSTCSV.default.ini")));
+}

@@ -147,7 +147,8 @@ TEST(TovalinPrint, OddButPrintableInputPrintsWithWarnings)
     } cases[] = {
         { "stamp file vanished", StampGone, 30, u(u"画像ファイルがありません"), u(u"山本健太郎様") },
         { "face not installed", FaceMissing, 30, u(u"フォント「No Such Mincho」"), u(u"山本健太郎様") },
-        { "values out of range", OutOfRange, 30, QString(), u(u"山本健太郎様") },
+        // A length held to 0 and a 5000-point name cannot hold their texts: told by the check.
+        { "values out of range", OutOfRange, 30, u(u"枠に収まりません: 2件目 住所２"), u(u"山本健太郎様") },
         { "record with fewer columns", ShortRecord, 31, QString(), u(u"山本健太郎様") },
         { "bytes that are not Shift-JIS", BadBytes, 31, u(u"Shift-JIS として読めない文字が 1 か所"), u(u"山本健太郎様") },
     };
@@ -187,6 +188,10 @@ TEST(TovalinPrint, OddButPrintableInputPrintsWithWarnings)
         } else {
             EXPECT_TRUE(r.err.contains(c.warning)) << r.err.toStdString();
         }
+        if (c.setup == OutOfRange) {
+            for (const QString& line : r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+                EXPECT_TRUE(line.startsWith(u(u"枠に収まりません: ")) || line.startsWith(u(u"ほか "))) << line.toStdString();
+        }
         EXPECT_EQ(CupsTestPrinter::pdfInfo(pdf).pages, c.pages);
         EXPECT_TRUE(pdfCompactText(pdf, 1, 1).contains(c.onPage1));
     }
@@ -214,4 +219,55 @@ TEST(TovalinPrint, InterruptedRunLeavesNoFile)
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(u(u"中断しました")));
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST(TovalinPrint, TextsThatDoNotFitAreListedAndStrictPrintsNothing)
+{
+    const QString header = u(u"\"郵便番号\",\"住所1\",\"住所2\",\"氏名\",\"連名\",\"バーコード\",\"敬称\"\r\n");
+    const QString fits = u(u"\"154-0015\",\"東京都世田谷区桜新町２－１２－３\",\"\",\"山本　健太郎\",\"\",\"\",\"様\"\r\n");
+    const QString tooLong = u(u"\"154-0015\",\"東京都世田谷区桜新町２－１２－３\",\"サンシャインシティプリンスホテル南青山レジデンス東館一二〇五号室\",\"山本　健太郎\",\"\",\"\",\"様\"\r\n");
+    const struct {
+        const char* name;
+        QString command;
+        int overflowing;    // records 2, 4, 6, ... up to this many
+        QStringList extra;  // arguments
+        int exitCode;
+        bool printed;
+    } cases[] = {
+        { "postcard, three", QStringLiteral("postcard"), 3, {}, 0, true },
+        { "postcard, more than twenty", QStringLiteral("postcard"), 23, {}, 0, true },
+        { "postcard, strict", QStringLiteral("postcard"), 3, { QStringLiteral("--strict") }, 2, false },
+        { "postcard, strict, all fit", QStringLiteral("postcard"), 0, { QStringLiteral("--strict") }, 0, true },
+        { "label, strict", QStringLiteral("label"), 2, { QStringLiteral("--strict") }, 2, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExampleCopy ex(c.command);
+        QString csv = header;
+        QStringList expected;
+        for (int i = 1; i <= 50; ++i) {
+            const bool over = i % 2 == 0 && i / 2 <= c.overflowing;
+            csv += over ? tooLong : fits;
+            if (over)
+                expected << u(u"枠に収まりません: %1件目 住所２").arg(i);
+        }
+        if (expected.size() > 20)
+            expected = expected.mid(0, 20) << u(u"ほか %1 件").arg(c.overflowing - 20);
+        ASSERT_TRUE(ex.writeCsv(sjis(csv)));
+        const QString pdf = ex.path(QStringLiteral("out.pdf"));
+        const ProgramRun r = runProgram(QStringList { c.command, QStringLiteral("--settings"), ex.settingsDir(),
+                                                      QStringLiteral("--output"), pdf } + c.extra);
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        QStringList lines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        if (c.exitCode == 2) {
+            ASSERT_FALSE(lines.isEmpty());
+            EXPECT_TRUE(lines.takeLast().startsWith(QStringLiteral("--strict")));
+        }
+        EXPECT_EQ(lines, expected);
+        EXPECT_EQ(QFile::exists(pdf), c.printed);
+        if (c.printed) {
+            EXPECT_EQ(CupsTestPrinter::pdfInfo(pdf).pages, c.command == QStringLiteral("label") ? 5 : 50);
+        }
+    }
 }

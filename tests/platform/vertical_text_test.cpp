@@ -419,3 +419,100 @@ TEST(VerticalText, ExtremeFontSizesDoNotBreakTheLayout)
 }
 
 } // namespace
+
+namespace {
+
+// 縦中横: which parts of a line are set side by side in one step, which stand upright full-width.
+TEST(VerticalText, TateChuYokoSetsTwoDigitNumbersSideBySide)
+{
+    const struct {
+        const char16_t* text;
+        const char16_t* pairs;    // the runs set side by side, joined by "|"
+        const char16_t* upright;  // the characters of every upright run, in order
+        const char16_t* sideways; // the characters of every turned run, in order
+    } cases[] = {
+        { u"第12回", u"12", u"第回", u"" },
+        { u"２－１２－３", u"１２", u"２３", u"－－" },        // － turns; ２ and ３ stand
+        { u"2-12-3", u"12", u"２３", u"--" },                  // single half-width digits stand full-width
+        { u"101号室", u"", u"１０１号室", u"" },              // longer runs stand full-width, one per step
+        { u"7", u"", u"７", u"" },
+        { u"ビルB12", u"", u"ビル", u"B12" },                // digits of a Latin word stay with it
+        { u"Room 12", u"12", u"", u"Room " },                 // a space ends the word
+        { u"ええ!!", u"!!", u"ええ", u"" },
+        { u"何!?", u"!?", u"何", u"" },
+        { u"ええ！！", u"！！", u"ええ", u"" },
+        { u"!!!", u"", u"", u"!!!" },                          // three marks are not a pair
+        { u"?!", u"", u"", u"?!" },
+        { u"12 34", u"12|34", u"", u" " },
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf16(c.text);
+        VerticalText::Options options;
+        options.tateChuYoko = true;
+        const VerticalText vt(gothic(100), text, true, options);
+        QStringList pairs;
+        QString upright, sideways;
+        for (const VerticalText::Run& r : vt.runs()) {
+            if (r.tateChuYoko) {
+                pairs << r.text;
+                EXPECT_DOUBLE_EQ(r.advance, 100.0) << text.toStdString(); // one step of the column
+            } else if (r.sideways) {
+                sideways += r.text;
+            } else {
+                upright += r.text;
+            }
+        }
+        EXPECT_EQ(pairs.join(QLatin1Char('|')), QString::fromUtf16(c.pairs)) << text.toStdString();
+        EXPECT_EQ(upright, QString::fromUtf16(c.upright)) << text.toStdString();
+        EXPECT_EQ(sideways, QString::fromUtf16(c.sideways)) << text.toStdString();
+
+        // Without the option the line is laid out as before.
+        const VerticalText plain(gothic(100), text, true);
+        for (const VerticalText::Run& r : plain.runs())
+            EXPECT_FALSE(r.tateChuYoko);
+    }
+    // A turned line (a face without "@") has no 縦中横.
+    VerticalText::Options options;
+    options.tateChuYoko = true;
+    const VerticalText turned(JapaneseFonts::font(QStringLiteral("ＭＳ ゴシック"), 100, false, false),
+                              QStringLiteral("第12回"), false, options);
+    for (const VerticalText::Run& r : turned.runs())
+        EXPECT_FALSE(r.tateChuYoko);
+}
+
+TEST(VerticalText, TateChuYokoPairsLieWithinTheColumnAndAreCentred)
+{
+    for (const QString& face : { QStringLiteral("@ＭＳ ゴシック"), QStringLiteral("@ＭＳ Ｐ明朝"), QStringLiteral("@ＭＳ 明朝") }) {
+        for (const QString& pair : { QStringLiteral("10"), QStringLiteral("88"), QStringLiteral("４７"), QStringLiteral("!?") }) {
+            SCOPED_TRACE((face + QLatin1Char(' ') + pair).toStdString());
+            VerticalText::Options options;
+            options.tateChuYoko = true;
+            const QFont font = JapaneseFonts::font(face, 100, false, false);
+            const VerticalText vt(font, QStringLiteral("東") + pair + QStringLiteral("京"), true, options);
+            const auto runs = vt.runs();
+            ASSERT_EQ(runs.size(), 3);
+            ASSERT_TRUE(runs[1].tateChuYoko);
+            const qreal column = vt.columnWidth();
+            const QImage img = render(vt, QSize(400, 500), QPointF(100, 50));
+            // The pair's ink, in the step between the two kanji.
+            const int top = 50 + int(runs[1].start), bottom = 50 + int(runs[1].start + runs[1].advance);
+            const QRect ink = inkBox(img.copy(0, top, 400, bottom - top));
+            ASSERT_TRUE(ink.isValid());
+            EXPECT_GE(ink.left(), 100);
+            EXPECT_LE(ink.right(), 100 + column);
+            // Centred across the column: equal room on both sides, to a pixel or two of a
+            // 100-pixel font.
+            const qreal leftRoom = ink.left() - 100, rightRoom = 100 + column - ink.right() - 1;
+            EXPECT_NEAR(leftRoom, rightRoom, 2.5) << ink.left() << ".." << ink.right();
+            // Two glyphs side by side: wider than tall, unlike one upright digit.
+            if (pair != QStringLiteral("!?")) {
+                EXPECT_GT(ink.width(), ink.height() * 0.9);
+            }
+            // The kanji before and after keep their own steps.
+            EXPECT_GE(ink.top(), 0);
+            EXPECT_LT(ink.bottom(), bottom - top);
+        }
+    }
+}
+
+} // namespace

@@ -60,6 +60,19 @@ QVector<Layout> layouts(const QString& stamp)
     odd.postcardFields[0].post = false; // field 1 still prints as digits
     odd.postcardPostMark = false;
     list.push_back({ "out-of-range values", odd });
+
+    AppSettings typeset = sampleSettings();
+    typeset.postcardFields[1].kansuji = 2;
+    typeset.postcardFields[1].fit = true;
+    typeset.postcardFields[1].width = 200; // too short for every address: shrunk
+    typeset.postcardFields[2].tcy = true;
+    typeset.postcardFields[7].kansuji = 1;
+    typeset.postcardFields[7].hyphen = 1;
+    typeset.postcardFields[3].fit = true;
+    typeset.postcardFields[3].tate = false;
+    typeset.postcardFields[3].fontName = u(u"ＭＳ 明朝");
+    typeset.postcardFields[3].width = 90;
+    list.push_back({ "typesetting options", typeset });
     return list;
 }
 

@@ -1,7 +1,10 @@
 #include "layout/ui/LayoutFields.h"
 
 #include "layout/FieldGeometry.h"
+#include "layout/FieldTypesetting.h"
+#include "layout/LayoutUnits.h"
 #include "layout/ui/TPaintBoxEL.h"
+#include "preview/PageCanvas.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/VerticalText.h"
 
@@ -13,6 +16,7 @@
 
 const QColor LayoutFields::kSelectedLine(0, 0, 255);
 const QColor LayoutFields::kNormalLine(128, 128, 128);
+const QColor LayoutFields::kOverflowLine(255, 0, 0);
 
 namespace {
 
@@ -71,16 +75,17 @@ void LayoutFields::applyStyle(int field, const FieldStyle& s)
     else
         b->setGeometry(s.left, s.top, s.width, b->height());
     b->setVisible(s.visible);
-    barcodes_[field - 1] = s.barcode;
+    stored_[field - 1] = s;
     enforcePostalGeometry(b);
 }
 
 FieldStyle LayoutFields::style(int field) const
 {
-    FieldStyle s;
     const TPaintBoxEL* b = box(field);
     if (!b)
-        return s;
+        return FieldStyle();
+    // What the box does not hold comes from the style applied last.
+    FieldStyle s = stored_[field - 1];
     s.fontName = b->FontName();
     s.fontSize = b->FontSize();
     s.tate = b->Tate();
@@ -93,7 +98,6 @@ FieldStyle LayoutFields::style(int field) const
     s.left = b->x();
     s.width = b->Tate() ? b->height() : b->width();
     s.visible = !b->isHidden();
-    s.barcode = barcodes_[field - 1];
     return s;
 }
 
@@ -180,11 +184,9 @@ void LayoutFields::ApplyFieldFont(TPaintBoxEL* b)
     b->update();
 }
 
-QString LayoutFields::paintText(const TPaintBoxEL* b) const
+QString LayoutFields::sourceText(const TPaintBoxEL* b) const
 {
     const int field = fieldOf(b);
-    if (drawsDigits(b))
-        return QString();
     QString text = b->Moji();
     if (field == 7 && form_ == Form::Label)
         text = FieldTexts::postMarkUnlessBlank(sender.postalCode, senderPostMark);
@@ -192,9 +194,31 @@ QString LayoutFields::paintText(const TPaintBoxEL* b) const
         text = FieldTexts::postMark(sender.postalCode, senderPostMark);
     else if (field == 1 && form_ == Form::Label)
         text = FieldTexts::postMarkUnlessBlank(text, recipientPostMark);
-    if (b->Tate() && FieldTexts::replacesHyphens(field, TextTarget::Screen))
-        text = FieldTexts::asciiHyphens(text);
     return text;
+}
+
+QString LayoutFields::paintText(const TPaintBoxEL* b) const
+{
+    if (drawsDigits(b))
+        return QString();
+    const int field = fieldOf(b);
+    return FieldTypesetting::displayText(field, style(field), sourceText(b), TextTarget::Screen);
+}
+
+// Measured in 0.1 mm over the box's printed length, as the page measures it.
+FieldTypesetting::Setting LayoutFields::settle(const TPaintBoxEL* b, bool measure) const
+{
+    const int field = fieldOf(b);
+    const FieldStyle st = style(field);
+    const int length = LayoutUnits::pixelsToTenths(st.tate ? b->height() : b->width()) + 1;
+    PageCanvas canvas(nullptr, 0, 0);
+    return FieldTypesetting::settle(canvas, field, st, length, sourceText(b), TextTarget::Screen, measure);
+}
+
+bool LayoutFields::overflows(const TPaintBoxEL* b) const
+{
+    return b && !b->isHidden() && !drawsDigits(b) && !FieldGeometry::printsBarcode(fieldOf(b), style(fieldOf(b)))
+        && settle(b, true).overflows;
 }
 
 void LayoutFields::paintDigits(TPaintBoxEL* b, QPainter& painter, const QFont& font)
@@ -254,32 +278,43 @@ void LayoutFields::PaintField(TPaintBoxEL* b, QPainter& painter)
                                             : QSize(kSenderPostalWidth, kSenderPostalHeight))
                               : b->size();
 
+    const FieldTypesetting::Setting set = digits ? FieldTypesetting::Setting() : settle(b, true);
+    const bool marked = set.overflows && !FieldGeometry::printsBarcode(field, style(field));
+
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(b->LineColor(), 0));
+    painter.setPen(QPen(marked && b->LineColor() != kSelectedLine ? kOverflowLine : b->LineColor(), 0));
     painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
+    if (marked && b->LineColor() == kSelectedLine) {
+        painter.setPen(QPen(kOverflowLine, 0));
+        painter.drawRect(1, 1, size.width() - 3, size.height() - 3);
+    }
     painter.setPen(QPen(Qt::black, 0));
     painter.setClipRect(0, 0, size.width(), size.height());
 
-    const QFont font = boxFont(b);
     if (digits) {
-        paintDigits(b, painter, font);
+        paintDigits(b, painter, boxFont(b));
         return;
     }
 
-    const QString text = paintText(b);
+    const QString& text = set.text;
     if (text.isEmpty())
         return;
+    const bool shrunk = set.points != FieldGeometry::effectivePoints(b->FontSize());
+    const QFont font = shrunk ? FieldGeometry::screenFontAt(b->FontName(), set.points, b->Bold(), b->Ita()) : boxFont(b);
+    const qreal across = set.across * LayoutUnits::kPixelsPerTenth;
     const auto align = b->Alignment();
     if (b->Tate()) {
-        const VerticalText vt(font, text, JapaneseFonts::isVerticalFace(b->FontName()));
+        VerticalText::Options options;
+        options.tateChuYoko = set.tateChuYoko;
+        const VerticalText vt(font, text, JapaneseFonts::isVerticalFace(b->FontName()), options);
         const qreal w = vt.length();
         int y = 0;
         if (align == TPaintBoxEL::taCenter)
             y = halfTowardZero(size.height() - w);
         else if (align == TPaintBoxEL::taRightJustify)
             y = int(std::trunc(size.height() - w));
-        vt.draw(&painter, 0, y);
+        vt.draw(&painter, across, y);
         return;
     }
     const QFontMetricsF fm(font);
@@ -290,5 +325,5 @@ void LayoutFields::PaintField(TPaintBoxEL* b, QPainter& painter)
     else if (align == TPaintBoxEL::taRightJustify)
         x = int(std::trunc(size.width() - w));
     painter.setFont(font);
-    painter.drawText(QPointF(x, fm.ascent()), text);
+    painter.drawText(QPointF(x, across + fm.ascent()), text);
 }

@@ -7,6 +7,7 @@
 #include "app/AppSettings.h"
 #include "layout/FieldGeometry.h"
 #include "layout/FieldTexts.h"
+#include "layout/FieldTypesetting.h"
 #include "layout/LayoutSnapshot.h"
 
 #include <QColor>
@@ -48,7 +49,8 @@ public:
     bool recipientPostMark = true; // cbSPostMark (label form only)
 
     // Applies a stored style to field n: vertical, bold, italic, postal, face, size, alignment,
-    // position, length (the height of a vertical box, else its width) and visibility.
+    // position, length (the height of a vertical box, else its width) and visibility; the
+    // typesetting options (kanji numerals, 縦中横, shrink to fit) are kept beside the box.
     // The thickness comes later from ApplyFieldFont.
     void applyStyle(int field, const FieldStyle& style);
     // The box's style as it is stored (postWaku is the form's check box and stays false here).
@@ -78,8 +80,13 @@ public:
     QFont boxFont(const TPaintBoxEL* box) const;
     // The text height of the box's font: a horizontal box's height, a vertical box's width.
     int textHeight(const TPaintBoxEL* box) const;
-    // The text PaintField draws in a box (after the 〒 and hyphen rules); empty for digits.
+    // The text PaintField draws in a box (after the 〒 rules, kanji numerals and hyphen rules);
+    // empty for digits.
     QString paintText(const TPaintBoxEL* box) const;
+    // True when the visible box's text for the record shown does not fit its length, even
+    // shrunk where the field may shrink: the box is then outlined in red.
+    bool overflows(const TPaintBoxEL* box) const;
+    static const QColor kOverflowLine;
     // The record shown.
     int currentRecord() const { return current_; }
     FieldVisibility visibility() const;
@@ -92,12 +99,18 @@ public:
 
 private:
     bool drawsDigits(const TPaintBoxEL* box) const;
+    // The box's text after the 〒 rules, before typesetting.
+    QString sourceText(const TPaintBoxEL* box) const;
+    // The box's text set as the printed page sets it.
+    FieldTypesetting::Setting settle(const TPaintBoxEL* box, bool measure) const;
     void enforcePostalGeometry(TPaintBoxEL* box);
     void paintDigits(TPaintBoxEL* box, QPainter& painter, const QFont& font);
 
     Form form_;
     std::array<TPaintBoxEL*, kFieldCount> boxes_{};
-    std::array<bool, kFieldCount> barcodes_{}; // FieldStyle::barcode, kept from the style applied
     int current_ = 0;
     RecordColumns columns_;
+    // The style applied last to each field: what the boxes do not hold (the typesetting
+    // options, the barcode option) is kept from it.
+    std::array<FieldStyle, kFieldCount> stored_{};
 };
