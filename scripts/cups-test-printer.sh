@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Starts a CUPS scheduler (when none runs) and adds the virtual test printer that the
-# printing tests use: a cups-pdf queue with our own PPD (tests/data/TovalinTest.ppd:
-# postcard and A4 paper, two trays). Prints the printer's name. Idempotent: the queue is
-# (re)made only when it is missing or its PPD differs from ours.
+# Starts a CUPS scheduler (when none runs) and adds the virtual test printers that the
+# printing tests use: cups-pdf queues with our own PPDs. "TovalinTest" (or
+# $TOVALIN_TEST_PRINTER; tests/data/TovalinTest.ppd: postcard and A4 paper, two trays) is
+# the one most tests print on; "TovalinTestNoPostcard" (or
+# $TOVALIN_TEST_PRINTER_NO_POSTCARD; tests/data/TovalinTestNoPostcard.ppd) has no postcard
+# paper at all. Prints the first printer's name. Idempotent: a queue is (re)made only when
+# it is missing or its PPD differs from ours, so tests running on it are not disturbed.
 #
 # cups-pdf writes each job as "<title>-job_<id>.pdf" into the "Out" folder of
 # /etc/cups/cups-pdf.conf, on Debian ${HOME}/PDF of the user who submitted the job
@@ -12,7 +15,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 SUDO=()
 if [ "$(id -u)" -ne 0 ]; then SUDO=(sudo); fi
 NAME=${TOVALIN_TEST_PRINTER:-TovalinTest}
-PPD="$root/tests/data/TovalinTest.ppd"
+NO_POSTCARD=${TOVALIN_TEST_PRINTER_NO_POSTCARD:-TovalinTestNoPostcard}
 
 scheduler_up() { lpstat -r 2>/dev/null | grep -q 'is running'; }
 
@@ -29,17 +32,24 @@ if ! scheduler_up; then
   fi
 fi
 
-installed=/etc/cups/ppd/"$NAME".ppd
-if ! lpstat -p "$NAME" >/dev/null 2>&1 || ! "${SUDO[@]}" cmp -s "$PPD" "$installed"; then
-  "${SUDO[@]}" lpadmin -p "$NAME" -D "Tovalin test printer" -v cups-pdf:/ -P "$PPD" -E \
-    2> >(grep -v 'Printer drivers are deprecated' >&2)
-fi
-# abort-job: a failing job ends at once instead of being retried until a test times out.
-# pdftocairo makes the PostScript for cups-pdf with real fonts, so the text of a job can be
-# read back from its PDF (Ghostscript's own conversion leaves Type 3 glyphs without text);
-# it writes the page size in whole points (283.46 x 419.53 becomes 284 x 420).
-"${SUDO[@]}" lpadmin -p "$NAME" -o printer-error-policy=abort-job -o pdftops-renderer-default=pdftocairo
-# A queue left disabled or rejecting by an earlier failure is put back to work.
-"${SUDO[@]}" cupsenable "$NAME"
-"${SUDO[@]}" cupsaccept "$NAME"
+# make_queue NAME PPD DESCRIPTION
+make_queue() {
+  local name=$1 ppd=$2 description=$3
+  local installed=/etc/cups/ppd/"$name".ppd
+  if ! lpstat -p "$name" >/dev/null 2>&1 || ! "${SUDO[@]}" cmp -s "$ppd" "$installed"; then
+    "${SUDO[@]}" lpadmin -p "$name" -D "$description" -v cups-pdf:/ -P "$ppd" -E \
+      2> >(grep -v 'Printer drivers are deprecated' >&2)
+  fi
+  # abort-job: a failing job ends at once instead of being retried until a test times out.
+  # pdftocairo makes the PostScript for cups-pdf with real fonts, so the text of a job can be
+  # read back from its PDF (Ghostscript's own conversion leaves Type 3 glyphs without text);
+  # it writes the page size in whole points (283.46 x 419.53 becomes 284 x 420).
+  "${SUDO[@]}" lpadmin -p "$name" -o printer-error-policy=abort-job -o pdftops-renderer-default=pdftocairo
+  # A queue left disabled or rejecting by an earlier failure is put back to work.
+  "${SUDO[@]}" cupsenable "$name"
+  "${SUDO[@]}" cupsaccept "$name"
+}
+
+make_queue "$NAME" "$root/tests/data/TovalinTest.ppd" "Tovalin test printer"
+make_queue "$NO_POSTCARD" "$root/tests/data/TovalinTestNoPostcard.ppd" "Tovalin test printer without postcard paper"
 echo "$NAME"

@@ -246,6 +246,9 @@ bool LoadSettings(AppSettings& settings, const QString& path)
     c.cbarNo = ini.readInteger(pc, QStringLiteral("CBARNO"), -1);
     c.keisNo = ini.readInteger(pc, QStringLiteral("KEISNO"), -1);
     c.hasHeader = ini.readBool(pc, QStringLiteral("CSVHEAD"), false);
+    const int code = ini.readInteger(pc, QStringLiteral("CSVCODE"), 0);
+    c.encoding = code == 1 ? CsvEncoding::ShiftJis : code == 2 ? CsvEncoding::Utf8 : CsvEncoding::Auto;
+    c.quoted = ini.readBool(pc, QStringLiteral("CSVQUOTE"), false);
 
     settings = s;
     return true;
@@ -328,6 +331,14 @@ bool SaveCsvSettings(const AppSettings& s, const QString& path)
     w.integer(sec, QStringLiteral("CBARNO"), c.cbarNo);
     w.integer(sec, QStringLiteral("KEISNO"), c.keisNo);
     w.boolean(sec, QStringLiteral("CSVHEAD"), c.hasHeader);
+    if (c.encoding != CsvEncoding::Auto)
+        w.integer(sec, QStringLiteral("CSVCODE"), int(c.encoding));
+    else
+        ini.deleteKey(sec, QStringLiteral("CSVCODE"));
+    if (c.quoted)
+        w.boolean(sec, QStringLiteral("CSVQUOTE"), true);
+    else
+        ini.deleteKey(sec, QStringLiteral("CSVQUOTE"));
     return w.ok() && ini.save();
 }
 

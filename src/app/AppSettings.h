@@ -98,6 +98,10 @@ struct SenderInfo {
     bool operator!=(const SenderInfo& o) const { return !(*this == o); }
 };
 
+// Character encoding of the address list ([POSTCSV] CSVCODE). Auto decides from the
+// bytes (see CsvSource.h); the file holds the key only when it is not Auto.
+enum class CsvEncoding { Auto = 0, ShiftJis = 1, Utf8 = 2 };
+
 // CSV source and column mapping, section [POSTCSV].
 // Column numbers count from 1; 0 = no column ("対象項目無し"), -1 = never set.
 struct CsvColumnMap {
@@ -111,13 +115,15 @@ struct CsvColumnMap {
     int cbarNo = -1;
     int keisNo = -1;
     bool hasHeader = false;
+    CsvEncoding encoding = CsvEncoding::Auto; // CSVCODE
+    bool quoted = false; // CSVQUOTE: a quoted field may hold commas and line breaks
 
     bool operator==(const CsvColumnMap& o) const
     {
         return fileName == o.fileName && textDelimiter == o.textDelimiter && postNo == o.postNo
             && adr1No == o.adr1No && adr2No == o.adr2No && mei1No == o.mei1No
             && mei2No == o.mei2No && cbarNo == o.cbarNo && keisNo == o.keisNo
-            && hasHeader == o.hasHeader;
+            && hasHeader == o.hasHeader && encoding == o.encoding && quoted == o.quoted;
     }
     bool operator!=(const CsvColumnMap& o) const { return !(*this == o); }
 };
@@ -179,6 +185,8 @@ QByteArray DefaultSettingsFileBytes();
 bool SaveLayoutSettings(SettingsGroup group);
 bool SaveLayoutSettings(const AppSettings& settings, SettingsGroup group, const QString& path);
 
-// Writes [POSTCSV] from the image's csv member.
+// Writes [POSTCSV] from the image's csv member. CSVCODE and CSVQUOTE are written only
+// when they differ from their defaults and removed when they are back at them, so a file
+// of a user who never touched them stays as it was.
 bool SaveCsvSettings();
 bool SaveCsvSettings(const AppSettings& settings, const QString& path);

@@ -17,7 +17,7 @@ ReadinessResult fail(ReadinessResult::Status status, const QString& first, const
 ReadinessResult CheckReadiness(const CsvColumnMap& csv)
 {
     CsvReadInfo info;
-    const QStringList lines = ReadCsvLines(csv.fileName, &info);
+    const QStringList lines = ReadCsvLines(csv.fileName, CsvFormat::of(csv), &info);
     return CheckReadiness(csv, lines, info);
 }
 
@@ -41,7 +41,7 @@ ReadinessResult CheckReadiness(const CsvColumnMap& csv, const QStringList& lines
         return fail(ReadinessResult::Empty, QStringLiteral("CSVファイルデータが空です。"),
                     QStringLiteral("ファイルを確認して下さい。"));
 
-    const int n = CsvFieldCount(records.first());
+    const int n = CsvFieldCount(records.first(), CsvFormat::of(csv));
     const struct {
         int column;
         ReadinessResult::Status status;

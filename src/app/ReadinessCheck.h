@@ -31,8 +31,8 @@ struct ReadinessResult {
 
 // Runs the check without showing anything.
 ReadinessResult CheckReadiness(const CsvColumnMap& csv);
-// The same check on the file's lines as ReadCsvLines gave them (for a caller that goes on
-// to use them).
+// The same check on the file's records as ReadCsvLines gave them with CsvFormat::of(csv)
+// (for a caller that goes on to use them).
 ReadinessResult CheckReadiness(const CsvColumnMap& csv, const QStringList& lines, const CsvReadInfo& info);
 
 // Runs the check on AppSettings::instance().csv; when it fails, shows its warning

@@ -90,7 +90,7 @@ int BatchJob::load()
 
     // The list is read once: checked as the desktop program checks it, then printed.
     CsvReadInfo info;
-    const QStringList lines = ReadCsvLines(m_settings.csv.fileName, &info);
+    const QStringList lines = ReadCsvLines(m_settings.csv.fileName, CsvFormat::of(m_settings.csv), &info);
     const ReadinessResult ready = CheckReadiness(m_settings.csv, lines, info);
     if (!ready.ready()) {
         m_console.error(ready.message);
@@ -98,7 +98,8 @@ int BatchJob::load()
     }
     m_records = CsvRecordLines(lines, m_settings.csv.hasHeader);
     if (info.badBytes > 0)
-        m_console.error(QStringLiteral("CSVファイルに Shift-JIS として読めない文字が %1 か所あります（最初は %2 行目）。「�」で印刷します。")
+        m_console.error(QStringLiteral("CSVファイルに %1 として読めない文字が %2 か所あります（最初は %3 行目）。「�」で印刷します。")
+                            .arg(info.encoding == CsvEncoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift-JIS"))
                             .arg(info.badBytes)
                             .arg(info.firstBadLine + 1));
     return ExitCode::Ok;

@@ -25,7 +25,7 @@ RecordColumns RecordColumns::fromLine(QStringView line, const CsvColumnMap& map)
 {
     RecordColumns c;
     // One pass over the line; column numbers below 1 ("対象項目無し", never set) give " ".
-    const QStringList fields = CsvFields(line, map.textDelimiter);
+    const QStringList fields = CsvFields(line, CsvFormat::of(map));
     auto column = [&fields](int n) -> QString {
         return n >= 1 && n <= fields.size() ? fields.at(n - 1) : blank();
     };

@@ -260,6 +260,77 @@ TEST_F(SettingsFile, GroupsAreWrittenInTheirKeyOrder)
                                                 "CBARNO=-1\r\nKEISNO=0\r\nCSVHEAD=1\r\n"));
 }
 
+TEST_F(SettingsFile, ListEncodingAndQuotingAreReadAndWrittenOnlyWhenChosen)
+{
+    const struct {
+        const char* keys;
+        CsvEncoding encoding;
+        bool quoted;
+    } reads[] = {
+        { "", CsvEncoding::Auto, false },
+        { "CSVCODE=0\r\n", CsvEncoding::Auto, false },
+        { "CSVCODE=1\r\n", CsvEncoding::ShiftJis, false },
+        { "CSVCODE=2\r\nCSVQUOTE=1\r\n", CsvEncoding::Utf8, true },
+        { "csvcode = 0x2\r\ncsvquote=5\r\n", CsvEncoding::Utf8, true },
+        { "CSVCODE=3\r\nCSVQUOTE=0\r\n", CsvEncoding::Auto, false },
+        { "CSVCODE=-1\r\n", CsvEncoding::Auto, false },
+        { "CSVCODE=utf8\r\nCSVQUOTE=on\r\n", CsvEncoding::Auto, false },
+    };
+    for (const auto& r : reads) {
+        ASSERT_TRUE(TestFiles::write(path, QByteArray("[POSTCSV]\r\nCSVNAME=a.csv\r\n") + r.keys));
+        AppSettings s;
+        ASSERT_TRUE(LoadSettings(s, path));
+        EXPECT_EQ(s.csv.encoding, r.encoding) << r.keys;
+        EXPECT_EQ(s.csv.quoted, r.quoted) << r.keys;
+        EXPECT_EQ(s.csv.fileName, QStringLiteral("a.csv"));
+    }
+
+    // The default file saved by the set-up dialog without a choice has neither key; a
+    // choice adds its key at the end of [POSTCSV]; going back to the defaults takes the
+    // keys away again.
+    ASSERT_TRUE(WriteDefaultSettingsFile(path));
+    AppSettings s;
+    ASSERT_TRUE(LoadSettings(s, path));
+    ASSERT_TRUE(SaveCsvSettings(s, path));
+    const QByteArray original = TestFiles::read(path);
+    EXPECT_TRUE(original.endsWith("KEISNO=-1\r\nCSVHEAD=0\r\n"));
+    const struct {
+        CsvEncoding encoding;
+        bool quoted;
+        QByteArray added;
+    } writes[] = {
+        { CsvEncoding::Utf8, true, "CSVCODE=2\r\nCSVQUOTE=1\r\n" },
+        { CsvEncoding::ShiftJis, true, "CSVCODE=1\r\nCSVQUOTE=1\r\n" },
+        { CsvEncoding::ShiftJis, false, "CSVCODE=1\r\n" },
+        { CsvEncoding::Auto, true, "CSVQUOTE=1\r\n" },
+        { CsvEncoding::Auto, false, "" },
+    };
+    for (const auto& w : writes) {
+        s.csv.encoding = w.encoding;
+        s.csv.quoted = w.quoted;
+        ASSERT_TRUE(SaveCsvSettings(s, path));
+        EXPECT_EQ(TestFiles::read(path).toStdString(), (original + w.added).toStdString());
+        AppSettings back;
+        ASSERT_TRUE(LoadSettings(back, path));
+        EXPECT_EQ(back.csv, s.csv);
+    }
+
+    // A hand-edited file with the key twice and a section after [POSTCSV]: every copy in
+    // [POSTCSV] goes, the comment and the other section stay.
+    const QByteArray edited = "[POSTCSV]\r\nCSVCODE=2\r\nCSVNAME=b.csv\r\ncsvcode=1\r\n; note\r\n[OTHER]\r\nCSVCODE=2\r\n";
+    ASSERT_TRUE(TestFiles::write(path, edited));
+    AppSettings e;
+    ASSERT_TRUE(LoadSettings(e, path));
+    EXPECT_EQ(e.csv.encoding, CsvEncoding::Utf8); // the first of duplicate keys
+    e.csv.encoding = CsvEncoding::Auto;
+    ASSERT_TRUE(SaveCsvSettings(e, path));
+    const QByteArray after = TestFiles::read(path);
+    EXPECT_FALSE(sectionBytes(after, "POSTCSV").contains("CSVCODE")) << after.toStdString();
+    EXPECT_FALSE(sectionBytes(after, "POSTCSV").contains("csvcode")) << after.toStdString();
+    EXPECT_TRUE(sectionBytes(after, "POSTCSV").contains("\r\n; note\r\n")) << after.toStdString();
+    EXPECT_TRUE(after.endsWith("[OTHER]\r\nCSVCODE=2\r\n")) << after.toStdString();
+}
+
 TEST_F(SettingsFile, FailuresAreReportedAndLoseNothing)
 {
     ASSERT_TRUE(WriteDefaultSettingsFile(path));

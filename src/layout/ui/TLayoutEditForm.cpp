@@ -512,7 +512,7 @@ void TLayoutEditForm::LoadLayout()
     AppSettings& s = AppSettings::instance();
 
     // The record lines of the address list; the main menu checked it, but it may have changed.
-    m_fields->records = CsvRecordLines(ReadCsvLines(s.csv.fileName), s.csv.hasHeader);
+    m_fields->records = CsvRecordLines(ReadCsvLines(s.csv.fileName, CsvFormat::of(s.csv)), s.csv.hasHeader);
     m_fields->columns = s.csv;
     m_fields->sender = s.sender;
     m_current = 0;
