@@ -11,7 +11,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-svg-dev libemf2svg-dev
   libharfbuzz-dev libicu-dev libjpeg-dev libcups2-dev
-  fontconfig fonts-ipafont-gothic fonts-ipafont-mincho
+  fontconfig fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipamj-mincho
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev

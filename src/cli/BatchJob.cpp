@@ -85,6 +85,8 @@ int BatchJob::load()
         return ExitCode::BadInput;
     }
     m_settings.csv.fileName = resolveAgainst(m_dir, m_settings.csv.fileName);
+    if (m_options.encodingGiven)
+        m_settings.csv.encoding = m_options.encoding;
     m_settings.postcardImage.path = resolveAgainst(m_dir, m_settings.postcardImage.path);
     m_settings.labelImage.path = resolveAgainst(m_dir, m_settings.labelImage.path);
 

@@ -2,7 +2,7 @@
 
 namespace {
 
-enum class Option { Settings, Output, Printer, Record, Honorific, StartRow, StartColumn, NoPostalMark, Sheet, Strict };
+enum class Option { Settings, Output, Printer, Record, Honorific, StartRow, StartColumn, NoPostalMark, Sheet, Strict, Encoding };
 
 struct OptionEntry {
     const char* name;
@@ -26,6 +26,7 @@ const QVector<OptionEntry>& optionTable()
         { "--no-postal-mark", Option::NoPostalMark, { label }, true },
         { "--sheet", Option::Sheet, { label } },
         { "--strict", Option::Strict, { postcard, label }, true },
+        { "--encoding", Option::Encoding, { postcard, label } },
     };
     return table;
 }
@@ -66,6 +67,7 @@ QString CliUsage(const QString& command)
     const QString postcard = QStringLiteral(
         "使い方: tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
         "                             [--record N] [--honorific TEXT] [--strict]\n"
+        "                             [--encoding auto|sjis|utf8]\n"
         "\n"
         "CSV住所録の宛名をハガキ（100 × 148 mm）に印刷します。\n"
         "  --settings DIR    POSTCSV.INI（と plSetPrinter1.plv）のあるフォルダ。\n"
@@ -78,11 +80,14 @@ QString CliUsage(const QString& command)
         "  --honorific TEXT  敬称を TEXT に固定します（省略時は CSV の敬称項目）。\n"
         "  --strict          枠に収まらない文字がある時は、何も印刷せずに終了コード 2 で終わります。\n"
         "                    （省略時は「枠に収まりません」と表示して印刷します。）\n"
+        "  --encoding CODE   住所録の文字コードを、この印刷に限り指定します: auto（自動判定）、\n"
+        "                    sjis（Shift-JIS）、utf8（UTF-8）。省略時は初期設定の文字コード。\n"
         "  --help            この説明を表示します。\n");
     const QString label = QStringLiteral(
         "使い方: tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
         "                          [--sheet \"MAKER PART\"] [--start-row R] [--start-column C]\n"
         "                          [--honorific TEXT] [--no-postal-mark] [--strict]\n"
+        "                          [--encoding auto|sjis|utf8]\n"
         "\n"
         "CSV住所録の宛名を A4 のラベル用紙に、A4ラベル宛名印刷画面のレイアウトで印刷します。\n"
         "  --settings DIR    POSTCSV.INI（と plSetLabel.plv）のあるフォルダ。\n"
@@ -101,6 +106,8 @@ QString CliUsage(const QString& command)
         "  --no-postal-mark  宛先の郵便番号の先頭に〒を付けません。\n"
         "  --strict          枠に収まらない文字がある時は、何も印刷せずに終了コード 2 で終わります。\n"
         "                    （省略時は「枠に収まりません」と表示して印刷します。）\n"
+        "  --encoding CODE   住所録の文字コードを、この印刷に限り指定します: auto（自動判定）、\n"
+        "                    sjis（Shift-JIS）、utf8（UTF-8）。省略時は初期設定の文字コード。\n"
         "  --help            この説明を表示します。\n");
     const QString end = QStringLiteral("\n終了コード: 0 成功、2 引数または入力の誤り、1 その他の失敗。\n");
     if (command == QLatin1String("postcard"))
@@ -224,6 +231,19 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
         case Option::Strict:
             o.strict = true;
             break;
+        case Option::Encoding: {
+            const QString v = value.toLower();
+            if (v == QLatin1String("auto"))
+                o.encoding = CsvEncoding::Auto;
+            else if (v == QLatin1String("sjis"))
+                o.encoding = CsvEncoding::ShiftJis;
+            else if (v == QLatin1String("utf8"))
+                o.encoding = CsvEncoding::Utf8;
+            else
+                return failure(QStringLiteral("--encoding には auto、sjis、utf8 のどれかを指定して下さい: %1").arg(value), o.command);
+            o.encodingGiven = true;
+            break;
+        }
         }
     }
     if (!o.output.isEmpty() && !o.printer.isEmpty())

@@ -3,14 +3,17 @@
 //
 //     tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]
 //                            [--record N] [--honorific TEXT] [--strict]
+//                            [--encoding auto|sjis|utf8]
 //     tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]
 //                         [--sheet "MAKER PART"] [--start-row R] [--start-column C] [--honorific TEXT]
-//                         [--no-postal-mark] [--strict]
+//                         [--no-postal-mark] [--strict] [--encoding auto|sjis|utf8]
 //     tovalin-print --help | --version
 //
 // One sub-command names the print run; the options are shared by the runs that accept them
 // (the table in CliOptions.cpp says which run takes which option, so a new run such as
 // "label" adds its name and its own options there).
+
+#include "app/AppSettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -28,6 +31,8 @@ struct CliOptions {
     bool postalMark = true; // cleared by --no-postal-mark: no 〒 before the recipient postal code
     QString sheet;          // --sheet: a label sheet by product name ("MAKER PART") for this run
     bool strict = false;    // --strict: a text that does not fit its field stops the run (nothing printed)
+    bool encodingGiven = false;
+    CsvEncoding encoding = CsvEncoding::Auto; // --encoding: how the address list is read, for this run
     bool help = false;      // --help / -h
     bool version = false;   // --version
 };

@@ -15,7 +15,11 @@
 #include "postcard/ui/TFrmCsvPostSet.h"
 #include "support/PrinterPaper.h"
 
+#include "support/TestFiles.h"
+
 #include <QApplication>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace clitest;
@@ -73,6 +77,102 @@ TEST_F(PostcardEngineTest, BatchPrinterAndPostcardFormRecordTheSamePagesOfTheExa
         const PageRecording b = pe.render(batch, page);
         EXPECT_GT(ownOps(a).size(), 20);
         EXPECT_TRUE(samePages(a, b));
+    }
+}
+
+TEST_F(PostcardEngineTest, UtfEightListsPrintTheSameCardsAsTheShiftJisExample)
+{
+    ExampleCopy ex;
+    const QByteArray sjis = TestFiles::read(ex.csv());
+    const QByteArray utf8 = QStringDecoder("windows-31j")(sjis).operator QString().toUtf8();
+    QString said;
+    auto load = [&ex, &said](const QByteArray& bytes, const QString& code, const QString& quote, bool encodingGiven,
+                             CsvEncoding encoding, PostcardSnapshot* out) {
+        ASSERT_TRUE(ex.writeCsv(bytes));
+        ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("CSVCODE"), code));
+        ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("CSVQUOTE"), quote));
+        CliOptions options = exampleOptions(ex);
+        options.encodingGiven = encodingGiven;
+        options.encoding = encoding;
+        RecordingConsole console;
+        BatchJob job(options, console);
+        ASSERT_EQ(job.load(), ExitCode::Ok) << console.all().toStdString();
+        said = console.all();
+        *out = BatchPostcardSnapshot(job, options);
+    };
+    PostcardSnapshot reference;
+    load(sjis, QStringLiteral("0"), QStringLiteral("0"), false, CsvEncoding::Auto, &reference);
+    ASSERT_EQ(reference.pageCount(), 30);
+    ASSERT_EQ(reference.columnsOf(0).name1, QStringLiteral("山本　健太郎"));
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* code;  // CSVCODE in the settings
+        const char* quote; // CSVQUOTE
+        bool encodingGiven;
+        CsvEncoding encoding; // --encoding
+    } cases[] = {
+        { "UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + utf8, "0", "0", false, CsvEncoding::Auto },
+        { "UTF-8 without one", utf8, "0", "0", false, CsvEncoding::Auto },
+        { "UTF-8 chosen in the settings", utf8, "2", "0", false, CsvEncoding::Auto },
+        { "UTF-8 chosen for the run", utf8, "1", "0", true, CsvEncoding::Utf8 },
+        { "Shift-JIS chosen in the settings", sjis, "1", "0", false, CsvEncoding::Auto },
+        { "Shift-JIS chosen for the run", sjis, "2", "0", true, CsvEncoding::ShiftJis },
+        { "UTF-8 with quoting on", "\xEF\xBB\xBF" + utf8, "0", "1", false, CsvEncoding::Auto },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PostcardSnapshot s;
+        load(c.bytes, QString::fromLatin1(c.code), QString::fromLatin1(c.quote), c.encodingGiven, c.encoding, &s);
+        EXPECT_TRUE(said.isEmpty()) << said.toStdString();
+        ASSERT_EQ(s.records, reference.records);
+        for (int page = 1; page <= reference.pageCount(); page += 7)
+            EXPECT_TRUE(samePages(pe.render(s, page), pe.render(reference, page))) << "page " << page;
+    }
+
+    // The wrong encoding for the run is obeyed: the names come out garbled, and the bytes
+    // code page 932 cannot read are reported.
+    PostcardSnapshot wrong;
+    load(utf8, QStringLiteral("0"), QStringLiteral("0"), true, CsvEncoding::ShiftJis, &wrong);
+    EXPECT_NE(wrong.columnsOf(0).name1, reference.columnsOf(0).name1);
+    EXPECT_TRUE(said.contains(u(u"Shift-JIS として読めない文字が"))) << said.toStdString();
+}
+
+TEST(BatchPostcard, QuotedCommasKeepTheirColumnsWithQuotingOn)
+{
+    ExampleCopy ex;
+    // The company of the third record gets a comma, as a spreadsheet writes it.
+    const QString text = QStringDecoder("windows-31j")(TestFiles::read(ex.csv()));
+    const QString withComma = QString(text).replace(u(u"\"株式会社みなと商会\""), u(u"\"株式会社Ａ,Ｂ\"\"みなと\"\"\""));
+    ASSERT_NE(withComma, text);
+    ASSERT_TRUE(ex.writeCsv(QStringEncoder("windows-31j")(withComma)));
+    const struct {
+        const char* quote;
+        QString name1;
+        QString barcode;
+        QString honorific;
+    } cases[] = {
+        { "1", u(u"株式会社Ａ,Ｂ\"みなと\""), QStringLiteral("2310023153"), u(u"様") },
+        // Off, as lists were always read: the comma splits the name and the columns shift.
+        { "0", u(u"株式会社Ａ"), u(u"総務部　中村　浩二"), QStringLiteral("2310023153") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.quote);
+        ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("CSVQUOTE"), QString::fromLatin1(c.quote)));
+        const CliOptions options = exampleOptions(ex);
+        RecordingConsole console;
+        BatchJob job(options, console);
+        ASSERT_EQ(job.load(), ExitCode::Ok) << console.all().toStdString();
+        const PostcardSnapshot s = BatchPostcardSnapshot(job, options);
+        ASSERT_EQ(s.pageCount(), 30);
+        const RecordColumns third = s.columnsOf(2);
+        EXPECT_EQ(third.name1, c.name1);
+        EXPECT_EQ(third.barcode, c.barcode);
+        EXPECT_EQ(third.honorific, c.honorific);
+        // The records around it are not touched.
+        EXPECT_EQ(s.columnsOf(1).name1, u(u"佐々木　美穂"));
+        EXPECT_EQ(s.columnsOf(3).postalCode, QStringLiteral("330-0063"));
     }
 }
 

@@ -126,3 +126,33 @@ TEST(CliOptions, LabelRunTakesItsStartCellAndPostalMark)
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.mentions))) << r.error.toStdString();
     }
 }
+
+TEST(CliOptions, EncodingOfTheAddressListForOneRun)
+{
+    const struct {
+        QStringList arguments;
+        bool ok;
+        bool given;
+        CsvEncoding encoding;
+    } cases[] = {
+        { args({ "postcard" }), true, false, CsvEncoding::Auto },
+        { args({ "postcard", "--encoding", "utf8" }), true, true, CsvEncoding::Utf8 },
+        { args({ "label", "--encoding=sjis" }), true, true, CsvEncoding::ShiftJis },
+        { args({ "postcard", "--encoding", "AUTO" }), true, true, CsvEncoding::Auto },
+        { args({ "postcard", "--encoding", "utf-8" }), false, false, CsvEncoding::Auto },
+        { args({ "postcard", "--encoding", "latin1" }), false, false, CsvEncoding::Auto },
+        { args({ "label", "--encoding" }), false, false, CsvEncoding::Auto },
+        { args({ "postcard", "--encoding", "utf8", "--encoding", "sjis" }), false, false, CsvEncoding::Auto },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliParseResult r = ParseCliArguments(c.arguments);
+        EXPECT_EQ(r.ok, c.ok) << r.error.toStdString();
+        if (!c.ok) {
+            EXPECT_TRUE(r.error.contains(QStringLiteral("--encoding"))) << r.error.toStdString();
+            continue;
+        }
+        EXPECT_EQ(r.options.encodingGiven, c.given);
+        EXPECT_EQ(r.options.encoding, c.encoding);
+    }
+}

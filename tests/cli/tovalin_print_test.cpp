@@ -5,9 +5,11 @@
 #include "CliTestSupport.h"
 
 #include "support/CupsTestPrinter.h"
+#include "support/TestFiles.h"
 #include "support/TestText.h"
 
 #include <QImage>
+#include <QStringDecoder>
 #include <QThread>
 
 using namespace clitest;
@@ -56,6 +58,40 @@ TEST(TovalinPrint, ExampleBecomesPostcardPagesWithSearchableText)
     EXPECT_GT(dark, 200); // the seven digits are there
 }
 
+TEST(TovalinPrint, SpreadsheetUtfEightListPrintsTheCardsOfTheShiftJisExample)
+{
+    ExampleCopy ex;
+    const QByteArray original = TestFiles::read(ex.csv());
+    const QString text = QStringDecoder("windows-31j")(original);
+    const struct {
+        const char* name;
+        QByteArray list;
+        QStringList extra;
+    } cases[] = {
+        { "Shift-JIS", original, {} },
+        { "UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + text.toUtf8(), {} },
+        { "UTF-8 without one, named for the run", text.toUtf8(), { QStringLiteral("--encoding"), QStringLiteral("utf8") } },
+    };
+    QString reference;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(ex.writeCsv(c.list));
+        const QString pdf = ex.path(QStringLiteral("cards.pdf"));
+        const ProgramRun r = runProgram(QStringList { QStringLiteral("postcard"), QStringLiteral("--settings"),
+                                                      ex.settingsDir(), QStringLiteral("--output"), pdf }
+                                        + c.extra);
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        EXPECT_EQ(CupsTestPrinter::pdfInfo(pdf).pages, 30);
+        const QString cards = pdfCompactText(pdf);
+        EXPECT_TRUE(cards.contains(u(u"山本健太郎様"))) << cards.toStdString();
+        if (reference.isEmpty())
+            reference = cards;
+        EXPECT_EQ(cards, reference);
+    }
+}
+
 TEST(TovalinPrint, OneRecordAndAFixedHonorific)
 {
     ExampleCopy ex;
@@ -101,6 +137,7 @@ TEST(TovalinPrint, WrongArgumentsAndInputEndWithStatusAndReason)
           u(u"設定された敬称項目位置が不正です。") },
         { "output folder missing", None, { QStringLiteral("--output"), QStringLiteral("no/such/dir/x.pdf") }, 2, u(u"出力ファイルを作れません") },
         { "printer unknown", None, { QStringLiteral("--printer"), QStringLiteral("NoSuchPrinter") }, 2, QStringLiteral("NoSuchPrinter") },
+        { "unknown encoding", None, { QStringLiteral("--encoding"), QStringLiteral("euc") }, 2, QStringLiteral("--encoding") },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

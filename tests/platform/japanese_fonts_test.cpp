@@ -2,7 +2,9 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QRawFont>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -146,3 +148,21 @@ TEST(JapaneseFonts, VerticalFaceNames)
 }
 
 } // namespace
+
+TEST(JapaneseFonts, KanjiBeyondTheIpaFacesDrawFromAFaceThatHasThem)
+{
+    // Names in UTF-8 lists carry kanji that code page 932 and the IPA faces lack (𠮷, 髙 is
+    // in both); Qt's fallback must find a face that draws them rather than an empty box.
+    for (const char16_t* stored : { u"ＭＳ 明朝", u"@ＭＳ ゴシック" }) {
+        QTextLayout layout(QString::fromUtf16(u"𠮷田"), JapaneseFonts::font(QString::fromUtf16(stored), 40, false, false));
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        bool drawn = false;
+        for (const QGlyphRun& run : layout.glyphRuns()) {
+            if (run.rawFont().supportsCharacter(char32_t(0x20BB7)))
+                drawn = true;
+        }
+        EXPECT_TRUE(drawn) << QString::fromUtf16(stored).toStdString() << ": no installed face has U+20BB7";
+    }
+}
