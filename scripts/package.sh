@@ -45,7 +45,7 @@ appstreamcli validate --no-net "$work/root/usr/share/metainfo/$id.metainfo.xml" 
 
 depends=$(dpkg-deb --field "$deb" Depends)
 for d in libqt6widgets6 libqt6gui6 libqt6svg6 libharfbuzz0b libjpeg62-turbo libcups2 libemf2svg1 \
-         fonts-ipafont-gothic fonts-ipafont-mincho glabels-data cups-client; do
+         fonts-ipafont-gothic fonts-ipafont-mincho fonts-ipamj-mincho glabels-data cups-client; do
   [[ ", $depends," == *", $d"[\ ,]* ]] || fail "Depends lacks $d: $depends"
 done
 
