@@ -3,7 +3,6 @@
 #include "app/CsvSource.h"
 #include "app/ReadinessCheck.h"
 #include "platform/AppPaths.h"
-#include "platform/DevMode.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/SystemPrinter.h"
 #include "preview/TplSetPrinter.h"
@@ -190,19 +189,9 @@ int BatchJob::choosePrinter(const QString& component, const BatchPaper& paper)
         }
         m_printer->setPrinterName(found);
         // A printer named on the command line gets the run's paper when its driver has it.
-        bool offered = false;
-        for (const auto& p : sp.paperNames())
-            offered = offered || p.first == paper.dmPaper;
-        if (offered) {
-            DevMode mode = sp.devMode();
-            mode.setPaperSize(paper.dmPaper);
-            mode.setOrientation(DevMode::OrientationPortrait);
-            sp.setDevMode(mode);
-            m_printer->ReadFromPrinter(false);
-        } else {
+        if (!FormPapers::choose(*m_printer, paper.form))
             m_console.error(QStringLiteral("プリンタ「%1」には%2の用紙がありません。プリンタの用紙 %3 に印刷します。")
-                                .arg(found, paper.name, m_printer->PaperName()));
-        }
+                                .arg(found, FormPapers::name(paper.form), m_printer->PaperName()));
         return ExitCode::Ok;
     }
     if (names.isEmpty()) {
@@ -213,12 +202,19 @@ int BatchJob::choosePrinter(const QString& component, const BatchPaper& paper)
     sp.setPrinterIndex(-1);
     m_printer->setPrinterName(sp.printerName());
     const QString file = QDir(m_dir).filePath(component + QStringLiteral(".plv"));
-    if (QFileInfo(file).isFile() && !m_printer->loadFromFile(file)) {
+    const bool stored = QFileInfo(file).isFile();
+    if (stored && !m_printer->loadFromFile(file)) {
         m_console.error(QStringLiteral("プリンタ設定ファイルを読み込めません（%1）。通常使うプリンタに印刷します: %2")
                             .arg(m_printer->errorString(), QDir::toNativeSeparators(file)));
         m_printer = std::make_unique<TplSetPrinter>(component);
         m_printer->setPrinterName(sp.printerName());
     }
+    // Without a printer file of the form's, the form's paper, as the form itself chooses it.
+    if (!stored)
+        FormPapers::choose(*m_printer, paper.form);
+    const QString wrong = FormPapers::mismatch(*m_printer, paper.form);
+    if (!wrong.isEmpty())
+        m_console.error(QStringLiteral("プリンタ「%1」の%2そのまま印刷します。").arg(m_printer->PrinterName(), wrong));
     return ExitCode::Ok;
 }
 

@@ -14,6 +14,7 @@
 #include "layout/BarcodeCheck.h"
 #include "layout/FieldTexts.h"
 #include "layout/PrintCheck.h"
+#include "preview/FormPaper.h"
 #include "preview/TplPrev.h"
 
 #include <QString>
@@ -28,13 +29,11 @@ constexpr int Failure = 1;  // anything that is not the user's input: a printer,
 constexpr int BadInput = 2; // bad arguments, settings or address list
 } // namespace ExitCode
 
-// The paper of a run: the sheet of a PDF file, and the paper asked of a printer named on
-// the command line.
+// The paper of a run: the sheet of a PDF file, and the paper asked of a printer.
 struct BatchPaper {
     int width = 0;   // 0.1 mm
     int height = 0;
-    int dmPaper = 0; // DevMode paper number
-    QString name;    // for messages ("ハガキ")
+    FormPaper form = FormPaper::Postcard;
 };
 
 class BatchJob {

@@ -3,7 +3,6 @@
 #include "cli/BatchJob.h"
 #include "label/LabelComposer.h"
 #include "label/LabelTemplates.h"
-#include "platform/DevMode.h"
 #include "preview/TplPrev.h"
 
 #include <numeric>
@@ -95,6 +94,6 @@ int RunLabelCommand(const CliOptions& options, CliConsole& console)
     TplPrev engine;
     engine.setTitle(QStringLiteral("A4ラベル宛名印刷"));
     engine.setPageCount(snapshot.pageCount());
-    const BatchPaper a4 { LabelGeometry::kSheetWidth, LabelGeometry::kSheetHeight, DevMode::PaperA4, QStringLiteral("A4") };
+    const BatchPaper a4 { LabelGeometry::kSheetWidth, LabelGeometry::kSheetHeight, FormPaper::A4 };
     return job.print(engine, QStringLiteral("plSetLabel"), a4, [&engine, &snapshot] { DrawLabelPage(engine, snapshot); });
 }

@@ -1,7 +1,6 @@
 #include "cli/PostcardCommand.h"
 
 #include "cli/BatchJob.h"
-#include "platform/DevMode.h"
 #include "postcard/PostcardComposer.h"
 #include "preview/TplPrev.h"
 
@@ -39,7 +38,7 @@ int RunPostcardCommand(const CliOptions& options, CliConsole& console)
     TplPrev engine;
     engine.setTitle(QStringLiteral("ハガキ宛名印刷"));
     engine.setPageCount(snapshot.pageCount());
-    const BatchPaper postcard { 1000, 1480, DevMode::PaperJapanesePostcard, QStringLiteral("ハガキ") };
+    const BatchPaper postcard { 1000, 1480, FormPaper::Postcard };
     return job.print(engine, QStringLiteral("plSetPrinter1"), postcard,
                      [&engine, &snapshot] { DrawPostcardPage(engine, snapshot); });
 }

@@ -198,3 +198,44 @@ TEST(BatchLabel, PrintsThroughTheNamedTestPrinterOnA4)
     EXPECT_TRUE(second.startsWith(QString::fromUtf16(u"〒167-0051"))) << second.toStdString();
     CupsTestPrinter::removeOutput(pdf);
 }
+
+TEST(BatchLabel, WithoutPrinterFileATheDefaultPrintersA4OrAWarning)
+{
+    TOVALIN_REQUIRE_TEST_PRINTER();
+    TOVALIN_REQUIRE_PRINTER(CupsTestPrinter::nameWithoutPostcard());
+    // The default printer without a printer file, then a printer file that keeps postcard paper.
+    const struct {
+        const char* name;
+        QString printer;
+        bool storedPostcard;
+        QSizeF page;
+        QString warning;
+    } cases[] = {
+        { "no printer file", CupsTestPrinter::nameWithoutPostcard(), false, QSizeF(595, 842), QString() },
+        { "a printer file with postcard paper", CupsTestPrinter::name(), true, QSizeF(284, 420),
+          QString::fromUtf16(u"プリンタ「%1」の用紙「Postcard」（100.0 × 148.0 mm）はA4（210 × 297 mm）ではありません。そのまま印刷します。")
+              .arg(CupsTestPrinter::name()) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedDefaultPrinter defaultPrinter(c.printer);
+        ExampleCopy ex(QStringLiteral("label"));
+        if (c.storedPostcard) {
+            TplSetPrinter stored(QStringLiteral("plSetLabel"));
+            stored.setPrinterName(c.printer);
+            printerpaper::usePaper(stored, DevMode::PaperJapanesePostcard);
+            ASSERT_TRUE(stored.saveToFile(ex.settingsDir() + QStringLiteral("/plSetLabel.plv")));
+        }
+        CliOptions options = labelOptions(ex);
+        options.startRow = 6;
+        RecordingConsole console;
+        ASSERT_EQ(RunLabelCommand(options, console), ExitCode::Ok) << console.all().toStdString();
+        EXPECT_EQ(console.all(), c.warning);
+        const QString pdf = CupsTestPrinter::outputFile(SystemPrinter::instance().lastJobId());
+        ASSERT_FALSE(pdf.isEmpty());
+        const CupsTestPrinter::PdfInfo info = CupsTestPrinter::pdfInfo(pdf);
+        EXPECT_NEAR(info.pageSizePt.width(), c.page.width(), 1.5);
+        EXPECT_NEAR(info.pageSizePt.height(), c.page.height(), 1.5);
+        CupsTestPrinter::removeOutput(pdf);
+    }
+}

@@ -245,6 +245,9 @@ TEST(BatchPostcard, WithoutDestinationUsesTheFormsPrinterFile)
     options.record = 1;
     RecordingConsole console;
     ASSERT_EQ(RunPostcardCommand(options, console), ExitCode::Ok) << console.all().toStdString();
+    // A paper that is not a postcard is used as stored, with a warning.
+    EXPECT_TRUE(console.all().contains(u(u"用紙「A4」（210.0 × 297.0 mm）はハガキ（100 × 148 mm）ではありません。そのまま印刷します。")))
+        << console.all().toStdString();
     const QString pdf = CupsTestPrinter::outputFile(SystemPrinter::instance().lastJobId());
     ASSERT_FALSE(pdf.isEmpty());
     const CupsTestPrinter::PdfInfo info = CupsTestPrinter::pdfInfo(pdf);
@@ -252,6 +255,43 @@ TEST(BatchPostcard, WithoutDestinationUsesTheFormsPrinterFile)
     EXPECT_NEAR(info.pageSizePt.width(), 595, 1.5);
     EXPECT_NEAR(info.pageSizePt.height(), 842, 1.5);
     CupsTestPrinter::removeOutput(pdf);
+}
+
+TEST(BatchPostcard, WithoutPrinterFileTheDefaultPrintersPostcardPaperOrAWarning)
+{
+    TOVALIN_REQUIRE_TEST_PRINTER();
+    TOVALIN_REQUIRE_PRINTER(CupsTestPrinter::nameWithoutPostcard());
+    const struct {
+        QString printer;  // the user's default printer; its own default paper is A4
+        QSizeF page;      // points
+        QString warning;  // empty: none
+    } cases[] = {
+        { CupsTestPrinter::name(), QSizeF(284, 420), QString() },
+        { CupsTestPrinter::nameWithoutPostcard(), QSizeF(595, 842),
+          u(u"プリンタ「%1」の用紙「A4」（210.0 × 297.0 mm）はハガキ（100 × 148 mm）ではありません。そのまま印刷します。")
+              .arg(CupsTestPrinter::nameWithoutPostcard()) },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.printer.toStdString());
+        ScopedDefaultPrinter defaultPrinter(c.printer);
+        ExampleCopy ex;
+        ASSERT_FALSE(QFile::exists(ex.settingsDir() + QStringLiteral("/plSetPrinter1.plv")));
+        CliOptions options = exampleOptions(ex);
+        options.record = 1;
+        RecordingConsole console;
+        ASSERT_EQ(RunPostcardCommand(options, console), ExitCode::Ok) << console.all().toStdString();
+        EXPECT_EQ(console.all(), c.warning);
+        const QString pdf = CupsTestPrinter::outputFile(SystemPrinter::instance().lastJobId());
+        ASSERT_FALSE(pdf.isEmpty());
+        const CupsTestPrinter::PdfInfo info = CupsTestPrinter::pdfInfo(pdf);
+        EXPECT_EQ(info.pages, 1);
+        EXPECT_NEAR(info.pageSizePt.width(), c.page.width(), 1.5);
+        EXPECT_NEAR(info.pageSizePt.height(), c.page.height(), 1.5);
+        EXPECT_TRUE(pdfCompactText(pdf).contains(u(u"山本健太郎様")));
+        CupsTestPrinter::removeOutput(pdf);
+        // The batch printer never writes the form's printer file.
+        EXPECT_FALSE(QFile::exists(ex.settingsDir() + QStringLiteral("/plSetPrinter1.plv")));
+    }
 }
 
 TEST(BatchPostcard, WithoutAnyPrinterTheRunEndsWithAReason)

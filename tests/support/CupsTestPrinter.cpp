@@ -44,6 +44,12 @@ QString CupsTestPrinter::name()
     return env.isEmpty() ? QStringLiteral("TovalinTest") : env;
 }
 
+QString CupsTestPrinter::nameWithoutPostcard()
+{
+    const QString env = qEnvironmentVariable("TOVALIN_TEST_PRINTER_NO_POSTCARD");
+    return env.isEmpty() ? QStringLiteral("TovalinTestNoPostcard") : env;
+}
+
 bool CupsTestPrinter::required()
 {
     return qEnvironmentVariable("TOVALIN_REQUIRE_CUPS") == QLatin1String("1");
@@ -51,17 +57,22 @@ bool CupsTestPrinter::required()
 
 bool CupsTestPrinter::available(QString* why)
 {
+    return available(name(), why);
+}
+
+bool CupsTestPrinter::available(const QString& printer, QString* why)
+{
     http_t* http = connect();
     if (!http) {
         if (why)
             *why = QStringLiteral("no CUPS scheduler at %1:%2").arg(QString::fromUtf8(cupsServer())).arg(ippPort());
         return false;
     }
-    cups_dest_t* dest = cupsGetNamedDest(http, name().toUtf8().constData(), nullptr);
+    cups_dest_t* dest = cupsGetNamedDest(http, printer.toUtf8().constData(), nullptr);
     httpClose(http);
     if (!dest) {
         if (why)
-            *why = QStringLiteral("CUPS has no printer %1 (run scripts/cups-test-printer.sh)").arg(name());
+            *why = QStringLiteral("CUPS has no printer %1 (run scripts/cups-test-printer.sh)").arg(printer);
         return false;
     }
     cupsFreeDests(1, dest);
@@ -299,5 +310,21 @@ ScopedCupsServer::ScopedCupsServer(const QString& server)
 ScopedCupsServer::~ScopedCupsServer()
 {
     cupsSetServer(nullptr);
+    SystemPrinter::instance().refresh();
+}
+
+ScopedDefaultPrinter::ScopedDefaultPrinter(const QString& printer)
+    : m_previous(qgetenv("LPDEST")), m_had(qEnvironmentVariableIsSet("LPDEST"))
+{
+    qputenv("LPDEST", printer.toUtf8());
+    SystemPrinter::instance().refresh();
+}
+
+ScopedDefaultPrinter::~ScopedDefaultPrinter()
+{
+    if (m_had)
+        qputenv("LPDEST", m_previous);
+    else
+        qunsetenv("LPDEST");
     SystemPrinter::instance().refresh();
 }

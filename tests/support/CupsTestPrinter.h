@@ -1,6 +1,8 @@
 #pragma once
 // The virtual test printer that scripts/cups-test-printer.sh sets up: a cups-pdf queue
-// (default name "TovalinTest", or $TOVALIN_TEST_PRINTER) whose jobs become PDF files.
+// (default name "TovalinTest", or $TOVALIN_TEST_PRINTER) whose jobs become PDF files; and
+// beside it a queue without any postcard paper ("TovalinTestNoPostcard", or
+// $TOVALIN_TEST_PRINTER_NO_POSTCARD).
 // Tests submit jobs (through SystemPrinter or directly), wait for them, find the PDF that
 // cups-pdf wrote and look at it with poppler's pdfinfo, pdftotext and pdftoppm.
 //
@@ -33,9 +35,13 @@ inline void PrintTo(const DeviceValues& v, std::ostream* os)
 class CupsTestPrinter {
 public:
     static QString name();
+    // The queue without postcard paper (A4 by default, Letter, A5, a double postcard).
+    static QString nameWithoutPostcard();
     static bool required();
-    // True when the scheduler answers and lists the test printer; *why says what is missing.
+    // True when the scheduler answers and lists the test printer (or the one named); *why
+    // says what is missing.
     static bool available(QString* why = nullptr);
+    static bool available(const QString& printer, QString* why);
 
     // The test printer's position in SystemPrinter's list, -1 when absent.
     static int indexInSystemPrinter();
@@ -71,16 +77,31 @@ public:
     static QImage renderPage(const QString& path, int page, int dpi);
 };
 
-#define TOVALIN_REQUIRE_TEST_PRINTER()                                                           \
+#define TOVALIN_REQUIRE_TEST_PRINTER() TOVALIN_REQUIRE_PRINTER(CupsTestPrinter::name())
+#define TOVALIN_REQUIRE_PRINTER(printer)                                                         \
     do {                                                                                         \
         QString why_;                                                                            \
-        if (!CupsTestPrinter::available(&why_)) {                                                \
+        if (!CupsTestPrinter::available(printer, &why_)) {                                       \
             if (CupsTestPrinter::required())                                                     \
                 FAIL() << "test printer required (TOVALIN_REQUIRE_CUPS=1): " << why_.toStdString(); \
             else                                                                                 \
                 GTEST_SKIP() << "no test printer: " << why_.toStdString();                       \
         }                                                                                        \
     } while (0)
+
+// Makes a printer the user's default printer (as LPDEST does) for the life of the object,
+// and takes SystemPrinter's printer list again on entry and on exit.
+class ScopedDefaultPrinter {
+public:
+    explicit ScopedDefaultPrinter(const QString& printer);
+    ~ScopedDefaultPrinter();
+    ScopedDefaultPrinter(const ScopedDefaultPrinter&) = delete;
+    ScopedDefaultPrinter& operator=(const ScopedDefaultPrinter&) = delete;
+
+private:
+    QByteArray m_previous;
+    bool m_had = false;
+};
 
 // Points libcups at another scheduler address for the life of the object (for example a
 // closed port, to see the program without any printer) and takes SystemPrinter's printer
