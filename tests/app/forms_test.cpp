@@ -314,7 +314,7 @@ TEST_F(Forms, SetUpDialogWithoutAConfiguredFile)
     AppSettings::instance().csv.fileName = tmp.filePath("gone.csv"); // no such file
     TFrmInpTri dlg;
     dlg.show();
-    EXPECT_EQ(dlg.size(), QSize(426, 329));
+    EXPECT_EQ(dlg.size(), QSize(426, 368));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Tovalin初期設定"));
     for (const char* name : kMappingBoxes) {
         EXPECT_EQ(child<QComboBox>(&dlg, name)->count(), 0) << name;
@@ -533,4 +533,116 @@ TEST_F(Forms, SetUpDialogCopesWithAHugeHeaderLine)
     EXPECT_LT(t.elapsed(), 20000);
     EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriKeisho")->count(), 20001);
     EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriKeisho")->itemText(20000), QString(50, QLatin1Char('a' + 19999 % 26)));
+}
+
+TEST_F(Forms, SetUpDialogReadsTheListAsChosenAndSavesTheChoice)
+{
+    ASSERT_TRUE(WriteDefaultSettingsFile(iniPath));
+    const QByteArray defaults = TestFiles::read(iniPath);
+    // A UTF-8 list without a byte-order mark, as a contacts service exports it.
+    const QString csv = writeCsv("contacts.csv", QStringLiteral("郵便番号,住所,氏名\r\n100-0001,東京都,山田\r\n").toUtf8());
+    const QStringList names { QStringLiteral("対象項目無し"), QStringLiteral("郵便番号"), QStringLiteral("住所"),
+                              QStringLiteral("氏名") };
+    {
+        ScriptedMessages messages;
+        ScriptedDialogs dialogs;
+        TFrmInpTri dlg;
+        dlg.show();
+        auto* code = child<QComboBox>(&dlg, "cmbCsvCode");
+        EXPECT_EQ(entries(code), (QStringList { QStringLiteral("自動判定"), QStringLiteral("Shift-JIS"), QStringLiteral("UTF-8") }));
+        EXPECT_EQ(code->currentIndex(), 0);
+        EXPECT_FALSE(child<QCheckBox>(&dlg, "cbQuote")->isChecked());
+        EXPECT_EQ(child<QCheckBox>(&dlg, "cbQuote")->text(), QStringLiteral("引用符内のカンマを区切りとしない"));
+        dialogs.answerOpenFile(csv);
+        child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
+        EXPECT_EQ(entries(child<QComboBox>(&dlg, "cmbTriName1")), names);
+        EXPECT_EQ(child<QLabel>(&dlg, "lblCsvCodeFound")->text(), QStringLiteral("（UTF-8 と判定）"));
+        child<QComboBox>(&dlg, "cmbTriName1")->setCurrentIndex(3);
+        child<QComboBox>(&dlg, "cmbTriPost")->setCurrentIndex(1);
+
+        // Read as Shift-JIS the names turn into something else; the choices stay where they were.
+        code->setCurrentIndex(1);
+        EXPECT_NE(entries(child<QComboBox>(&dlg, "cmbTriName1")), names);
+        EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriName1")->currentIndex(), 3);
+        EXPECT_TRUE(child<QLabel>(&dlg, "lblCsvCodeFound")->text().isEmpty());
+        code->setCurrentIndex(2);
+        EXPECT_EQ(entries(child<QComboBox>(&dlg, "cmbTriName1")), names);
+        child<QCheckBox>(&dlg, "cbQuote")->setChecked(true);
+        EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriPost")->currentIndex(), 1);
+
+        messages.answerYesNo(true);
+        child<QPushButton>(&dlg, "bbtnUpdate")->click();
+        EXPECT_EQ(messages.texts().last(), QStringLiteral("更新終了しました。"));
+    }
+    EXPECT_EQ(AppSettings::instance().csv.encoding, CsvEncoding::Utf8);
+    EXPECT_TRUE(AppSettings::instance().csv.quoted);
+    EXPECT_TRUE(TestFiles::read(iniPath).endsWith("CSVHEAD=0\r\nCSVCODE=2\r\nCSVQUOTE=1\r\n"));
+
+    // Read back after a restart; set back to the defaults, the keys go again.
+    AppSettings::instance() = AppSettings();
+    ASSERT_TRUE(LoadSettings());
+    {
+        ScriptedMessages messages;
+        TFrmInpTri dlg;
+        dlg.show();
+        EXPECT_EQ(child<QComboBox>(&dlg, "cmbCsvCode")->currentIndex(), 2);
+        EXPECT_TRUE(child<QCheckBox>(&dlg, "cbQuote")->isChecked());
+        EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriName1")->currentIndex(), 3);
+        EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriName1")->currentText(), QStringLiteral("氏名"));
+        child<QComboBox>(&dlg, "cmbCsvCode")->setCurrentIndex(0);
+        child<QCheckBox>(&dlg, "cbQuote")->setChecked(false);
+        messages.answerYesNo(true);
+        child<QPushButton>(&dlg, "bbtnUpdate")->click();
+    }
+    const QByteArray file = TestFiles::read(iniPath);
+    EXPECT_FALSE(file.contains("CSVCODE")) << file.toStdString();
+    EXPECT_FALSE(file.contains("CSVQUOTE")) << file.toStdString();
+    EXPECT_EQ(file.left(file.indexOf("[POSTCSV]")), defaults.left(defaults.indexOf("[POSTCSV]")));
+}
+
+TEST_F(Forms, SetUpDialogOffersQuotingOnceForAListWithQuotedCommas)
+{
+    const QString offer = QStringLiteral("引用符で囲まれた項目の中にカンマがあります。\r\n"
+                                         "「引用符内のカンマを区切りとしない」をオンにしますか？");
+    const QByteArray quotedComma = testtext::sjis(QStringLiteral("\"郵便番号\",\"会社\",\"氏名\"\r\n"
+                                                                 "\"100-0001\",\"株式会社Ａ,Ｂ\",\"山田\"\r\n"));
+    const QString yes = writeCsv("yes.csv", quotedComma);
+    const QString no = writeCsv("no.csv", quotedComma);
+    const QString plain = writeCsv("plain.csv", testtext::sjis(QStringLiteral("\"郵便番号\",\"会社\"\r\n\"100-0001\",\"Ａ社\"\r\n")));
+    ScriptedMessages messages;
+    ScriptedDialogs dialogs;
+    TFrmInpTri dlg;
+    dlg.show();
+    auto* quote = child<QCheckBox>(&dlg, "cbQuote");
+
+    // Yes: quoting goes on and the record's columns are read with it.
+    messages.answerYesNo(true);
+    dialogs.answerOpenFile(yes);
+    child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
+    EXPECT_EQ(messages.texts(), QStringList { offer });
+    EXPECT_TRUE(quote->isChecked());
+    EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriPost")->count(), 4); // the header has three names
+
+    // A list without a quoted comma, or with quoting already on: no question.
+    quote->setChecked(false);
+    dialogs.answerOpenFile(plain);
+    child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
+    quote->setChecked(true);
+    dialogs.answerOpenFile(no);
+    child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
+    EXPECT_EQ(messages.texts().size(), 1);
+
+    // No: quoting stays off, and that list is not offered again, not even after reopening.
+    quote->setChecked(false);
+    messages.answerYesNo(false);
+    dialogs.answerOpenFile(no);
+    child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
+    EXPECT_EQ(messages.texts(), (QStringList { offer, offer }));
+    EXPECT_FALSE(quote->isChecked());
+    dialogs.answerOpenFile(no);
+    child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
+    AppSettings::instance().csv.fileName = no;
+    TFrmInpTri again;
+    again.show();
+    EXPECT_EQ(messages.texts().size(), 2);
 }

@@ -121,3 +121,33 @@ TEST(ReadinessCheck, UnreadableFile)
     EXPECT_FALSE(ReadinessCheck(map));
     EXPECT_EQ(messages.texts(), QStringList { QStringLiteral("CSVファイルを読み込めません。\r\nファイルを確認して下さい。") });
 }
+
+TEST(ReadinessCheck, CountsTheFieldsOfTheFirstRecordAsTheListIsRead)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString csv = tmp.filePath("list.csv");
+    // A header, then a first record of four fields whose second holds a comma and a line break.
+    const QByteArray list = "\xEF\xBB\xBF" + QStringLiteral("郵便番号,会社,氏名,敬称\r\n"
+                                                         "100-0001,\"株式会社Ａ,Ｂ\r\n本社\",山田,様\r\n").toUtf8();
+    ASSERT_TRUE(TestFiles::write(csv, list));
+    const struct {
+        bool quoted;
+        int keisNo;
+        ReadinessResult::Status status;
+    } cases[] = {
+        { true, 4, ReadinessResult::Ready },
+        { true, 5, ReadinessResult::BadKeisNo },
+        // Without quoting the first record is the line up to the break: three fields.
+        { false, 3, ReadinessResult::Ready },
+        { false, 4, ReadinessResult::BadKeisNo },
+    };
+    for (const auto& c : cases) {
+        CsvColumnMap map;
+        map.fileName = csv;
+        map.hasHeader = true;
+        map.quoted = c.quoted;
+        map.keisNo = c.keisNo;
+        EXPECT_EQ(CheckReadiness(map).status, c.status) << c.quoted << " " << c.keisNo;
+    }
+}

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QPixmap>
 #include <QStringEncoder>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -50,6 +51,9 @@ TEST(Screenshots, MainMenuAndSetUpDialog)
     dlg.show();
     QTest::qWait(50);
     ASSERT_TRUE(dlg.grab().save(out + "/csv-setup.png"));
+    dlg.findChild<QTabWidget*>(QStringLiteral("pgcTri"))->setCurrentIndex(1);
+    QTest::qWait(50);
+    ASSERT_TRUE(dlg.grab().save(out + "/csv-setup-format.png"));
     AppPaths::setSettingsDirectory(QString());
     AppSettings::instance() = AppSettings();
 }

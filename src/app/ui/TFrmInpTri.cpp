@@ -17,13 +17,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QStyle>
+#include <QTabWidget>
 
 namespace {
 
 constexpr int kClientWidth = 426;
-constexpr int kClientHeight = 329;
+constexpr int kClientHeight = 368;
+// How many records of a list are looked at for a quoted comma.
+constexpr int kRecordsLookedAt = 20;
 
 const QString kNoColumn = QStringLiteral("対象項目無し");
 
@@ -91,17 +96,28 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
     edtCsvPath->setReadOnly(true);
     edtCsvPath->setGeometry(44, 32, kClientWidth - 56, 22);
 
-    auto* lbl2 = new QLabel(QStringLiteral("CSVの各項目を下記のどの項目とするかを設定します。"), this);
-    lbl2->setObjectName(QStringLiteral("Label2"));
-    lbl2->setGeometry(12, 64, 400, 16);
-    auto* lbl3 = new QLabel(QStringLiteral("CSV側に対象項目がない場合「対象項目無し」を選択して下さい。"), this);
-    lbl3->setObjectName(QStringLiteral("Label3"));
-    lbl3->setGeometry(12, 80, 400, 16);
+    // Two pages: which field feeds which item, and how the file is read.
+    pgcTri = new QTabWidget(this);
+    pgcTri->setObjectName(QStringLiteral("pgcTri"));
+    pgcTri->setGeometry(12, 62, kClientWidth - 24, 262);
+    auto* tabItems = new QWidget;
+    tabItems->setObjectName(QStringLiteral("tabItems"));
+    pgcTri->addTab(tabItems, QStringLiteral("宛名項目"));
+    auto* tabFormat = new QWidget;
+    tabFormat->setObjectName(QStringLiteral("tabFormat"));
+    pgcTri->addTab(tabFormat, QStringLiteral("ファイル形式"));
 
-    auto* pnlTri = new QFrame(this);
+    auto* lbl2 = new QLabel(QStringLiteral("CSVの各項目を下記のどの項目とするかを設定します。"), tabItems);
+    lbl2->setObjectName(QStringLiteral("Label2"));
+    lbl2->setGeometry(8, 6, 380, 16);
+    auto* lbl3 = new QLabel(QStringLiteral("CSV側に対象項目がない場合「対象項目無し」を選択して下さい。"), tabItems);
+    lbl3->setObjectName(QStringLiteral("Label3"));
+    lbl3->setGeometry(8, 22, 380, 16);
+
+    auto* pnlTri = new QFrame(tabItems);
     pnlTri->setObjectName(QStringLiteral("pnlTri"));
     pnlTri->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pnlTri->setGeometry(12, 102, 262, 188);
+    pnlTri->setGeometry(8, 42, 262, 188);
     const struct {
         const char16_t* caption;
         const char* name;
@@ -129,32 +145,57 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
         y += 25;
     }
 
-    auto* pnlText = new QFrame(this);
+    auto* pnlText = new QFrame(tabFormat);
     pnlText->setObjectName(QStringLiteral("pnlText"));
     pnlText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pnlText->setGeometry(282, 102, 132, 96);
+    pnlText->setGeometry(8, 8, 380, 216);
+    auto* lblCsvCode = new QLabel(QStringLiteral("文字コード"), pnlText);
+    lblCsvCode->setObjectName(QStringLiteral("lblCsvCode"));
+    lblCsvCode->setGeometry(10, 14, 110, 16);
+    cmbCsvCode = new QComboBox(pnlText);
+    cmbCsvCode->setObjectName(QStringLiteral("cmbCsvCode"));
+    cmbCsvCode->setGeometry(124, 10, 110, 22);
+    // In the order of the stored values (CSVCODE 0, 1, 2).
+    cmbCsvCode->addItems({ QStringLiteral("自動判定"), QStringLiteral("Shift-JIS"), QStringLiteral("UTF-8") });
+    TFrmBase1::setHint(cmbCsvCode, QStringLiteral("文字コード|CSVファイルの文字コードです。自動判定では内容から判定します。"));
+    lblCsvCodeFound = new QLabel(pnlText);
+    lblCsvCodeFound->setObjectName(QStringLiteral("lblCsvCodeFound"));
+    lblCsvCodeFound->setGeometry(242, 14, 130, 16);
+
     auto* lblText = new QLabel(QStringLiteral("テキスト区切記号"), pnlText);
     lblText->setObjectName(QStringLiteral("lblText"));
-    lblText->setGeometry(8, 8, 116, 16);
+    lblText->setGeometry(10, 52, 110, 16);
     cmbText = new QComboBox(pnlText);
     cmbText->setObjectName(QStringLiteral("cmbText"));
     cmbText->setEditable(true);
     cmbText->setInsertPolicy(QComboBox::NoInsert);
-    cmbText->setGeometry(8, 28, 116, 22);
+    cmbText->setGeometry(124, 48, 110, 22);
     cmbText->addItems({ QString(), QStringLiteral("\""), QStringLiteral("'") });
+
+    cbQuote = new QCheckBox(QStringLiteral("引用符内のカンマを区切りとしない"), pnlText);
+    cbQuote->setObjectName(QStringLiteral("cbQuote"));
+    cbQuote->setGeometry(10, 88, 360, 20);
+    TFrmBase1::setHint(cbQuote, QStringLiteral("引用符内のカンマを区切りとしない|テキスト区切記号（無い時は \"）で囲まれた項目の中のカンマ、改行、二重の区切記号を項目の一部として読みます。"));
+    auto* lblQuote = new QLabel(QStringLiteral("囲まれた項目の中のカンマや改行も項目の一部になります。"), pnlText);
+    lblQuote->setObjectName(QStringLiteral("lblQuote"));
+    lblQuote->setGeometry(30, 110, 340, 16);
+
     cbHead = new QCheckBox(QStringLiteral("ヘッダー有り"), pnlText);
     cbHead->setObjectName(QStringLiteral("cbHead"));
-    cbHead->setGeometry(8, 62, 116, 20);
+    cbHead->setGeometry(10, 142, 200, 20);
+
+    connect(cmbCsvCode, &QComboBox::currentIndexChanged, this, [this] { readFormatAgain(); });
+    connect(cbQuote, &QCheckBox::toggled, this, [this] { readFormatAgain(); });
 
     bbtnUpdate = new QPushButton(QStringLiteral("　更　新"), this);
     bbtnUpdate->setObjectName(QStringLiteral("bbtnUpdate"));
     bbtnUpdate->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-    bbtnUpdate->setGeometry(282, 226, 132, 28);
+    bbtnUpdate->setGeometry(kClientWidth - 12 - 2 * 132 - 6, kClientHeight - 38, 132, 28);
     connect(bbtnUpdate, &QPushButton::clicked, this, &TFrmInpTri::bbtnUpdateClick);
     bbtnEnd = new QPushButton(QStringLiteral("キャンセル"), this);
     bbtnEnd->setObjectName(QStringLiteral("bbtnEnd"));
     bbtnEnd->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    bbtnEnd->setGeometry(282, 262, 132, 28);
+    bbtnEnd->setGeometry(kClientWidth - 12 - 132, kClientHeight - 38, 132, 28);
     connect(bbtnEnd, &QPushButton::clicked, this, &TFrmInpTri::bbtnEndClick);
     // Enter must not press a button by itself.
     bbtnUpdate->setAutoDefault(false);
@@ -185,6 +226,13 @@ void TFrmInpTri::FormShow()
 {
     m_lines.clear();
     const CsvColumnMap& csv = AppSettings::instance().csv;
+    {
+        const QSignalBlocker blockCode(cmbCsvCode);
+        const QSignalBlocker blockQuote(cbQuote);
+        cmbCsvCode->setCurrentIndex(int(csv.encoding));
+        cbQuote->setChecked(csv.quoted);
+    }
+    lblCsvCodeFound->clear();
     if (!csv.fileName.isEmpty() && QFileInfo(csv.fileName).isFile()) {
         m_opdCsv.fileName = csv.fileName;
         edtCsvPath->setText(csv.fileName);
@@ -210,26 +258,41 @@ void TFrmInpTri::FormShow()
     bbtnEnd->setFocus();
 }
 
-void TFrmInpTri::loadFile()
+CsvFormat TFrmInpTri::chosenFormat() const
+{
+    // The first line names the columns with the saved delimiter, as it always has.
+    CsvFormat format;
+    format.encoding = CsvEncoding(cmbCsvCode->currentIndex());
+    format.quoted = cbQuote->isChecked();
+    format.textDelimiter = AppSettings::instance().csv.textDelimiter;
+    return format;
+}
+
+bool TFrmInpTri::readFile()
 {
     CsvReadInfo info;
-    m_lines = ReadCsvLines(m_opdCsv.fileName, &info);
+    const CsvFormat format = chosenFormat();
+    m_lines = ReadCsvLines(m_opdCsv.fileName, format, &info);
+    lblCsvCodeFound->clear();
     if (info.status == CsvReadInfo::Unreadable || info.status == CsvReadInfo::TooLarge) {
         Messages::current().warning(Messages::twoLines(QStringLiteral("CSVファイルを読み込めません。"),
                                                        QStringLiteral("ファイルを確認して下さい。")));
         edtCsvPath->clear();
         m_opdCsv.fileName.clear();
-        return;
+        return false;
     }
     if (m_lines.isEmpty() || isBlankLine(m_lines.first())) {
         Messages::current().warning(QStringLiteral("空データです。"));
         edtCsvPath->clear();
         m_opdCsv.fileName.clear();
-        return;
+        return false;
     }
+    if (format.encoding == CsvEncoding::Auto)
+        lblCsvCodeFound->setText(info.encoding == CsvEncoding::Utf8 ? QStringLiteral("（UTF-8 と判定）")
+                                                                     : QStringLiteral("（Shift-JIS と判定）"));
 
-    // The first line names the columns, header or not, with the saved delimiter.
-    const QStringList names = CsvFields(m_lines.first(), AppSettings::instance().csv.textDelimiter);
+    // The first record names the columns, header or not.
+    const QStringList names = CsvFields(m_lines.first(), format);
     QStringList entries;
     entries.reserve(names.size() + 1);
     entries << kNoColumn;
@@ -240,10 +303,58 @@ void TFrmInpTri::loadFile()
         box->addItems(entries);
         box->setCurrentIndex(0);
     }
+    return true;
+}
+
+void TFrmInpTri::loadFile()
+{
+    if (!readFile())
+        return;
     cmbText->clear();
     cmbText->addItems({ QString(), QStringLiteral("\""), QStringLiteral("'") });
     cmbText->setCurrentIndex(-1);
     cmbText->clearEditText();
+    offerQuoting();
+}
+
+void TFrmInpTri::readFormatAgain()
+{
+    if (m_opdCsv.fileName.isEmpty() || m_lines.isEmpty())
+        return;
+    QList<int> chosen;
+    for (QComboBox* box : mappingBoxes())
+        chosen << box->currentIndex();
+    if (!readFile())
+        return;
+    const QList<QComboBox*> boxes = mappingBoxes();
+    for (int i = 0; i < boxes.size(); ++i)
+        boxes.at(i)->setCurrentIndex(chosen.at(i) < boxes.at(i)->count() ? chosen.at(i) : -1);
+}
+
+void TFrmInpTri::offerQuoting()
+{
+    if (cbQuote->isChecked())
+        return;
+    // Once per list in a run of the program: a user who said no is not asked again.
+    static QSet<QString> offered;
+    const QString list = QFileInfo(m_opdCsv.fileName).absoluteFilePath();
+    if (offered.contains(list))
+        return;
+    CsvFormat quoted = chosenFormat();
+    quoted.quoted = true;
+    bool found = false;
+    for (int i = 0; i < m_lines.size() && i < kRecordsLookedAt && !found; ++i) {
+        // With quoting on, a field can hold a comma only inside quotes.
+        for (const QString& field : CsvFields(m_lines.at(i), quoted))
+            found = found || field.contains(u',');
+    }
+    if (!found)
+        return;
+    offered.insert(list);
+    if (Messages::current().askYesNo(
+            Messages::twoLines(QStringLiteral("引用符で囲まれた項目の中にカンマがあります。"),
+                               QStringLiteral("「引用符内のカンマを区切りとしない」をオンにしますか？"))))
+        cbQuote->setChecked(true);
 }
 
 void TFrmInpTri::ssbCsvOpenClick()
@@ -278,6 +389,8 @@ void TFrmInpTri::bbtnUpdateClick()
     csv.keisNo = cmbTriKeisho->currentIndex();
     csv.hasHeader = cbHead->isChecked();
     csv.textDelimiter = cmbText->currentText();
+    csv.encoding = CsvEncoding(cmbCsvCode->currentIndex());
+    csv.quoted = cbQuote->isChecked();
     const bool ok = SaveCsvSettings();
     QApplication::restoreOverrideCursor();
 

@@ -1,8 +1,9 @@
 #pragma once
 // The CSV set-up dialog: the user picks the CSV file, says which CSV field feeds each of
-// the seven address items, the text delimiter and whether the first line is a header.
-// Its only lasting effect is a confirmed update: AppSettings.csv changes and [POSTCSV]
-// is written.
+// the seven address items (tab "宛名項目"), and how the file is read (tab "ファイル形式"):
+// its character encoding, the text delimiter, whether quotes group commas and line breaks,
+// and whether the first line is a header. Its only lasting effect is a confirmed update:
+// AppSettings.csv changes and [POSTCSV] is written.
 
 #include "platform/CommonDialogs.h"
 
@@ -14,7 +15,9 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class TShineBtn;
+struct CsvFormat;
 
 class TFrmInpTri : public QDialog {
     Q_OBJECT
@@ -42,6 +45,15 @@ protected:
 private:
     void FormShow();
     void loadFile();
+    // Reads the file again after the encoding or the quoting changed; the choices stay.
+    void readFormatAgain();
+    // Reads the file into the line list and the mapping boxes; false when it cannot be
+    // read or is empty (the warning is then shown).
+    bool readFile();
+    // How the dialog reads the file: the encoding and quoting chosen in it, the saved delimiter.
+    CsvFormat chosenFormat() const;
+    // Says once per list when quoting is off and its first records hold a quoted comma.
+    void offerQuoting();
     QList<QComboBox*> mappingBoxes() const;
 
     TShineBtn* ssbCsvOpen;
@@ -53,7 +65,11 @@ private:
     QComboBox* cmbTriName2;
     QComboBox* cmbTriCBar;
     QComboBox* cmbTriKeisho;
+    QTabWidget* pgcTri;
+    QComboBox* cmbCsvCode;
+    QLabel* lblCsvCodeFound;
     QComboBox* cmbText;
+    QCheckBox* cbQuote;
     QCheckBox* cbHead;
     QPushButton* bbtnUpdate;
     QPushButton* bbtnEnd;
