@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 
 using namespace labeltest;
@@ -101,4 +102,36 @@ TEST_F(LabelPrintRun, ThePrinterButtonKeepsTheLabelFormsOwnPrinterFile)
     sp.setDevMode(mode);
     openAsIs();
     EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));
+}
+
+TEST_F(LabelPrintRun, WithoutPrinterFileTheFormTakesA4AndMarksAnyOtherPaper)
+{
+    ScopedDefaultPrinter defaultPrinter(CupsTestPrinter::name());
+    open();
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));
+    EXPECT_EQ(form->lblPaperW->text(), QStringLiteral("210.0"));
+    EXPECT_TRUE(form->lblPaperName->toolTip().isEmpty());
+    EXPECT_FALSE(QFile::exists(tmp.filePath(QStringLiteral("plSetLabel.plv"))));
+
+    // A postcard chosen with the printer button is kept, marked, and named in the question.
+    ScriptedPrinterDialogs::Setup setup;
+    setup.printer = CupsTestPrinter::name();
+    setup.paper = DevMode::PaperJapanesePostcard;
+    setup.orientation = DevMode::OrientationPortrait;
+    printerDialogs.answerPrinterSetup(setup);
+    QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("148.0"));
+    const QString wrong = QStringLiteral("用紙「Postcard」（100.0 × 148.0 mm）はA4（210 × 297 mm）ではありません。");
+    EXPECT_EQ(form->lblPaperName->toolTip(), wrong);
+    EXPECT_EQ(form->lblPaperH->palette().color(QPalette::WindowText), QColor(Qt::red));
+    RecordingWindow window;
+    messages.clear();
+    messages.answerYesNo(false);
+    QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList { wrong + QStringLiteral("\r\nこの用紙に印刷します。よろしいですか？") });
+    EXPECT_EQ(window.shown, 0);
+
+    chooseA4();
+    EXPECT_TRUE(form->lblPaperName->toolTip().isEmpty());
+    EXPECT_NE(form->lblPaperH->palette().color(QPalette::WindowText), QColor(Qt::red));
 }

@@ -20,9 +20,11 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 
 using namespace postcardtest;
+using testtext::u;
 
 namespace {
 
@@ -178,4 +180,72 @@ TEST_F(PostcardPrintRun, TheFormsPagesAreTheCompositionsPagesForTheSameSettings)
             EXPECT_TRUE(samePages(window.pages[p - 1], *expected));
         }
     }
+}
+
+TEST_F(PostcardPrintRun, WithoutPrinterFileTheFormTakesThePostcardPaperOrMarksTheOneItHas)
+{
+    TOVALIN_REQUIRE_PRINTER(CupsTestPrinter::nameWithoutPostcard());
+    const struct {
+        QString printer; // the user's default printer; its own default paper is A4
+        QString height;
+        QString width;
+        QString question;
+    } cases[] = {
+        { CupsTestPrinter::name(), QStringLiteral("148.0"), QStringLiteral("100.0"),
+          QStringLiteral("印刷します。\r\nよろしいですか？") },
+        { CupsTestPrinter::nameWithoutPostcard(), QStringLiteral("297.0"), QStringLiteral("210.0"),
+          u(u"用紙「A4」（210.0 × 297.0 mm）はハガキ（100 × 148 mm）ではありません。\r\n"
+            u"この用紙に印刷します。よろしいですか？") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.printer.toStdString());
+        ScopedDefaultPrinter defaultPrinter(c.printer);
+        RecordingWindow window;
+        open();
+        const QString plv = tmp.filePath(QStringLiteral("plSetPrinter1.plv"));
+        ASSERT_FALSE(QFile::exists(plv));
+        EXPECT_EQ(form->lblPrinterName->text(), c.printer);
+        EXPECT_EQ(form->lblPaperH->text(), c.height);
+        EXPECT_EQ(form->lblPaperW->text(), c.width);
+        const bool wrong = c.printer != CupsTestPrinter::name();
+        EXPECT_EQ(form->lblPaperName->toolTip().isEmpty(), !wrong);
+        EXPECT_EQ(form->lblPaperName->palette().color(QPalette::WindowText) == QColor(Qt::red), wrong);
+
+        // The question names the paper; the user may go on, and the preview is on that paper.
+        messages.clear();
+        messages.answerYesNo(true);
+        form->cbOnly->setChecked(true);
+        QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+        EXPECT_EQ(messages.texts(), QStringList { c.question });
+        ASSERT_EQ(window.shown, 1);
+        EXPECT_NEAR(form->plPrev1->PaperWidth(), c.width.toDouble() * 10, 10);
+        EXPECT_NEAR(form->plPrev1->PaperHeight(), c.height.toDouble() * 10, 10);
+        // Choosing the paper wrote no printer file; only the printer button does.
+        EXPECT_FALSE(QFile::exists(plv));
+        form.reset();
+    }
+}
+
+TEST_F(PostcardPrintRun, APrinterFileWithAnotherPaperIsKeptAndMarked)
+{
+    open();
+    ScriptedPrinterDialogs::Setup a4;
+    a4.printer = CupsTestPrinter::name();
+    a4.paper = DevMode::PaperA4;
+    a4.orientation = DevMode::OrientationPortrait;
+    printerDialogs.answerPrinterSetup(a4);
+    QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));
+    EXPECT_FALSE(form->lblPaperName->toolTip().isEmpty());
+
+    // The user's own choice stands at the next opening; the postcard button clears the mark.
+    form.reset();
+    openAsIs();
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));
+    EXPECT_EQ(form->lblPaperName->toolTip(),
+              u(u"用紙「A4」（210.0 × 297.0 mm）はハガキ（100 × 148 mm）ではありません。"));
+    choosePostcardPaper();
+    EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("148.0"));
+    EXPECT_TRUE(form->lblPaperName->toolTip().isEmpty());
+    EXPECT_NE(form->lblPaperName->palette().color(QPalette::WindowText), QColor(Qt::red));
 }

@@ -19,6 +19,7 @@
 #include "platform/PrinterDialogs.h"
 #include "platform/SystemPrinter.h"
 #include "platform/ui/HelpWindow.h"
+#include "preview/FormPaper.h"
 #include "preview/PictureFile.h"
 #include "preview/TplPrev.h"
 #include "preview/TplSetPrinter.h"
@@ -451,6 +452,11 @@ QString TLayoutEditForm::printerFilePath() const
     return AppPaths::settingsDirectory() + m_params.printerComponent + QStringLiteral(".plv");
 }
 
+FormPaper TLayoutEditForm::formPaper() const
+{
+    return m_params.form == LayoutFields::Form::Postcard ? FormPaper::Postcard : FormPaper::A4;
+}
+
 FieldStyles& TLayoutEditForm::storedFields(AppSettings& s) const
 {
     return m_params.form == LayoutFields::Form::Postcard ? s.postcardFields : s.labelFields;
@@ -552,13 +558,17 @@ void TLayoutEditForm::LoadLayout()
         cmbFldFont->setCurrentIndex(-1);
     }
 
-    // The default printer, then the form's own printer file when there is one.
+    // The default printer, then the form's own printer file when there is one; without one,
+    // the form's own paper rather than whatever the printer has in force (often A4). The
+    // choice is not saved: the printer button writes the file.
     SystemPrinter& sp = SystemPrinter::instance();
     if (!sp.printers().isEmpty()) {
         sp.setPrinterIndex(-1);
         plSetPrinter->ReadFromPrinter(false);
         const QString file = printerFilePath();
-        if (QFileInfo::exists(file) && !plSetPrinter->loadFromFile(file)) {
+        if (!QFileInfo::exists(file)) {
+            FormPapers::choose(*plSetPrinter, formPaper());
+        } else if (!plSetPrinter->loadFromFile(file)) {
             Messages::current().warning(Messages::twoLines(
                 QStringLiteral("プリンタ設定ファイルを読み込めませんでした。"), plSetPrinter->errorString()));
         }
@@ -1030,6 +1040,16 @@ void TLayoutEditForm::ShowPaperInfo()
         lblPaperH->clear();
         lblPaperW->clear();
     }
+    // A paper that is not the form's is marked in red, the reason in the tip; the print
+    // question says it again.
+    const QString wrong = FormPapers::mismatch(*plSetPrinter, formPaper());
+    for (QLabel* l : { lblPaperName, lblPaperH, lblPaperW }) {
+        QPalette pal = l->parentWidget()->palette();
+        if (!wrong.isEmpty())
+            pal.setColor(QPalette::WindowText, Qt::red);
+        l->setPalette(pal);
+        l->setToolTip(wrong);
+    }
     DrawPrintableArea();
 }
 
@@ -1071,6 +1091,10 @@ bool TLayoutEditForm::confirmPrint(const QString& noRecords, const QStringList& 
     }
     if (!findings.isEmpty())
         Messages::current().warning(findings.join(QStringLiteral("\r\n")));
+    const QString wrong = FormPapers::mismatch(*plSetPrinter, formPaper());
+    if (!wrong.isEmpty())
+        return Messages::current().askYesNo(
+            Messages::twoLines(wrong, QStringLiteral("この用紙に印刷します。よろしいですか？")));
     return Messages::current().askYesNo(
         Messages::twoLines(QStringLiteral("印刷します。"), QStringLiteral("よろしいですか？")));
 }

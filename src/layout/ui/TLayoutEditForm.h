@@ -12,6 +12,7 @@
 
 #include "app/ui/TFrmBase1.h"
 #include "layout/ui/LayoutFields.h"
+#include "preview/FormPaper.h"
 
 #include <QPoint>
 #include <QRect>
@@ -68,6 +69,8 @@ public:
     Qt::CursorShape screenCursor() const { return m_screenCursor; }
     // The printer settings file: <settings directory>/<component name>.plv.
     QString printerFilePath() const;
+    // The paper the form prints on: a postcard or an A4 label sheet.
+    FormPaper formPaper() const;
 
     // --- operations -------------------------------------------------------------------------
     virtual void LoadLayout();
