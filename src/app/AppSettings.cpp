@@ -31,6 +31,10 @@ QString offsetSection(bool postcard)
 constexpr int kBarcodeField = 6;
 const QString kBarcodeKey = QStringLiteral("BARCODE");
 
+// The selection column of [POSTCSV]; neither key is in files written before it existed.
+const QString kSelNoKey = QStringLiteral("SELNO");
+const QString kSelModeKey = QStringLiteral("SELMODE");
+
 FieldStyle readField(const IniFile& ini, const QString& sec, bool postDefault, int n)
 {
     FieldStyle f;
@@ -82,6 +86,15 @@ public:
     void valueWhenSet(const QString& sec, const QString& key, int v)
     {
         if (v != 0)
+            m_ini.writeInteger(sec, key, v);
+        else
+            m_ini.deleteKey(sec, key);
+    }
+    // The key only while the value is not its default, so files of users who never set it
+    // stay as they were.
+    void integerUnlessDefault(const QString& sec, const QString& key, int v, int byDefault)
+    {
+        if (v != byDefault)
             m_ini.writeInteger(sec, key, v);
         else
             m_ini.deleteKey(sec, key);
@@ -249,6 +262,10 @@ bool LoadSettings(AppSettings& settings, const QString& path)
     const int code = ini.readInteger(pc, QStringLiteral("CSVCODE"), 0);
     c.encoding = code == 1 ? CsvEncoding::ShiftJis : code == 2 ? CsvEncoding::Utf8 : CsvEncoding::Auto;
     c.quoted = ini.readBool(pc, QStringLiteral("CSVQUOTE"), false);
+    c.selNo = ini.readInteger(pc, kSelNoKey, -1);
+    if (c.selNo < 1)
+        c.selNo = -1;
+    c.selMode = ini.readInteger(pc, kSelModeKey, 0) == 1 ? 1 : 0;
 
     settings = s;
     return true;
@@ -339,6 +356,8 @@ bool SaveCsvSettings(const AppSettings& s, const QString& path)
         w.boolean(sec, QStringLiteral("CSVQUOTE"), true);
     else
         ini.deleteKey(sec, QStringLiteral("CSVQUOTE"));
+    w.integerUnlessDefault(sec, kSelNoKey, c.selNo < 1 ? -1 : c.selNo, -1);
+    w.integerUnlessDefault(sec, kSelModeKey, c.selMode, 0);
     return w.ok() && ini.save();
 }
 

@@ -117,13 +117,18 @@ struct CsvColumnMap {
     bool hasHeader = false;
     CsvEncoding encoding = CsvEncoding::Auto; // CSVCODE
     bool quoted = false; // CSVQUOTE: a quoted field may hold commas and line breaks
+    // The selection column (SELNO, from 1; -1 none) and what its mark means (SELMODE):
+    // 0 a marked record is printed, 1 a marked record is skipped. See RecordChoice.h.
+    int selNo = -1;
+    int selMode = 0;
 
     bool operator==(const CsvColumnMap& o) const
     {
         return fileName == o.fileName && textDelimiter == o.textDelimiter && postNo == o.postNo
             && adr1No == o.adr1No && adr2No == o.adr2No && mei1No == o.mei1No
             && mei2No == o.mei2No && cbarNo == o.cbarNo && keisNo == o.keisNo
-            && hasHeader == o.hasHeader && encoding == o.encoding && quoted == o.quoted;
+            && hasHeader == o.hasHeader && encoding == o.encoding && quoted == o.quoted
+            && selNo == o.selNo && selMode == o.selMode;
     }
     bool operator!=(const CsvColumnMap& o) const { return !(*this == o); }
 };
@@ -185,8 +190,8 @@ QByteArray DefaultSettingsFileBytes();
 bool SaveLayoutSettings(SettingsGroup group);
 bool SaveLayoutSettings(const AppSettings& settings, SettingsGroup group, const QString& path);
 
-// Writes [POSTCSV] from the image's csv member. CSVCODE and CSVQUOTE are written only
-// when they differ from their defaults and removed when they are back at them, so a file
-// of a user who never touched them stays as it was.
+// Writes [POSTCSV] from the image's csv member. CSVCODE, CSVQUOTE, SELNO and SELMODE are
+// written only when they differ from their defaults and removed when they are back at them,
+// so a file of a user who never touched them stays as it was.
 bool SaveCsvSettings();
 bool SaveCsvSettings(const AppSettings& settings, const QString& path);

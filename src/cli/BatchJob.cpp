@@ -114,11 +114,41 @@ HonorificChoice BatchJob::honorific() const
     return HonorificChoice { true, QStringLiteral("様") };
 }
 
-int BatchJob::checkRecordOption() const
+int BatchJob::chooseRecords()
 {
-    if (m_options.record == 0 || m_options.record <= m_records.size())
+    const int listSize = int(m_records.size());
+    RecordChoice chosen;
+    QString option;
+    QString list;
+    if (m_options.record > 0) {
+        option = QStringLiteral("--record");
+        list = QString::number(m_options.record);
+    } else if (!m_options.records.isEmpty()) {
+        option = QStringLiteral("--records");
+        list = m_options.records;
+    }
+    QString note;
+    if (!option.isEmpty()) // the parser has read the list already; here it meets the list's length
+        chosen = RecordRanges::parse(list).choose(listSize, &note);
+    const int named = chosen.count(listSize);
+    if (!note.isEmpty() && named > 0)
+        m_console.error(QStringLiteral("%1 %2: %3").arg(option, list, note));
+    const CsvColumnMap& csv = m_settings.csv;
+    const bool byColumn = !m_options.all && csv.selNo > 0;
+    if (byColumn)
+        chosen = chosen.intersected(ChoiceByColumn(m_records, csv));
+    if (chosen.count(listSize) > 0) {
+        m_choice = chosen;
         return ExitCode::Ok;
-    m_console.error(QStringLiteral("--record %1: 宛名は %2 件しかありません。").arg(m_options.record).arg(m_records.size()));
+    }
+    QString why;
+    if (named == 0)
+        why = QStringLiteral("%1 %2 の宛名はありません（宛名は %3 件です）。").arg(option, list).arg(listSize);
+    else
+        why = QStringLiteral("「印刷対象」の列（%1 列目: %2）で、選ばれた宛名がすべて除かれました。--all でこの列を使わずに印刷します。")
+                  .arg(csv.selNo)
+                  .arg(csv.selMode == 1 ? QStringLiteral("印がある宛名を除外") : QStringLiteral("印がある宛名を印刷"));
+    m_console.error(Messages::twoLines(QStringLiteral("印刷する宛名がありません。"), why));
     return ExitCode::BadInput;
 }
 

@@ -9,6 +9,7 @@
 // and page count, then print() with the page routine.
 
 #include "app/AppSettings.h"
+#include "app/RecordChoice.h"
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
 #include "layout/BarcodeCheck.h"
@@ -52,8 +53,13 @@ public:
 
     // The honorific: the CSV column ("登録されている敬称を使用"), or --honorific.
     HonorificChoice honorific() const;
-    // ExitCode::Ok when --record is absent or names a loaded record.
-    int checkRecordOption() const;
+    // Decides the records of the run (choice()): --records (or --record N), and the
+    // selection column of the settings unless --all; a record must pass both. A range beyond
+    // the list is cut to it with a note. ExitCode::Ok, or ExitCode::BadInput after saying why
+    // nothing is chosen.
+    int chooseRecords();
+    // Every record until chooseRecords() has decided.
+    const RecordChoice& choice() const { return m_choice; }
 
     // Warnings (the run goes on): faces of visible fields that are not installed, and a
     // picture file that is named but missing (the card is printed without it).
@@ -88,5 +94,6 @@ private:
     QString m_dir;
     AppSettings m_settings;
     QStringList m_records;
+    RecordChoice m_choice;
     std::unique_ptr<TplSetPrinter> m_printer;
 };

@@ -1,8 +1,10 @@
 #include "cli/CliOptions.h"
 
+#include "app/RecordChoice.h"
+
 namespace {
 
-enum class Option { Settings, Output, Printer, Record, Honorific, StartRow, StartColumn, NoPostalMark, Sheet, Strict, Encoding };
+enum class Option { Settings, Output, Printer, Record, Records, All, Honorific, StartRow, StartColumn, NoPostalMark, Sheet, Strict, Encoding };
 
 struct OptionEntry {
     const char* name;
@@ -20,6 +22,8 @@ const QVector<OptionEntry>& optionTable()
         { "--output", Option::Output, { postcard, label } },
         { "--printer", Option::Printer, { postcard, label } },
         { "--record", Option::Record, { postcard } },
+        { "--records", Option::Records, { postcard, label } },
+        { "--all", Option::All, { postcard, label }, true },
         { "--honorific", Option::Honorific, { postcard, label } },
         { "--start-row", Option::StartRow, { label } },
         { "--start-column", Option::StartColumn, { label } },
@@ -66,8 +70,8 @@ QString CliUsage(const QString& command)
 {
     const QString postcard = QStringLiteral(
         "使い方: tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
-        "                             [--record N] [--honorific TEXT] [--strict]\n"
-        "                             [--encoding auto|sjis|utf8]\n"
+        "                             [--records LIST | --record N] [--all] [--honorific TEXT]\n"
+        "                             [--strict] [--encoding auto|sjis|utf8]\n"
         "\n"
         "CSV住所録の宛名をハガキ（100 × 148 mm）に印刷します。\n"
         "  --settings DIR    POSTCSV.INI（と plSetPrinter1.plv）のあるフォルダ。\n"
@@ -76,7 +80,11 @@ QString CliUsage(const QString& command)
         "  --printer NAME    このプリンタに印刷します。\n"
         "                    どちらも無い時は、宛名印刷画面と同じプリンタ\n"
         "                    （plSetPrinter1.plv、無ければ通常使うプリンタ）に印刷します。\n"
-        "  --record N        N 件目（1から）の宛名だけを印刷します。\n"
+        "  --records LIST    この番号（1から）の宛名だけを印刷します。例: --records \"1-36, 40, 45-\"\n"
+        "                    （45- は 45 件目から最後まで）。\n"
+        "  --record N        N 件目の宛名だけを印刷します（--records N と同じ）。\n"
+        "  --all             設定の「印刷対象」の列を使わず、全件（--records があればその範囲）\n"
+        "                    を印刷します。\n"
         "  --honorific TEXT  敬称を TEXT に固定します（省略時は CSV の敬称項目）。\n"
         "  --strict          枠に収まらない文字がある時は、何も印刷せずに終了コード 2 で終わります。\n"
         "                    （省略時は「枠に収まりません」と表示して印刷します。）\n"
@@ -85,9 +93,9 @@ QString CliUsage(const QString& command)
         "  --help            この説明を表示します。\n");
     const QString label = QStringLiteral(
         "使い方: tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]\n"
-        "                          [--sheet \"MAKER PART\"] [--start-row R] [--start-column C]\n"
-        "                          [--honorific TEXT] [--no-postal-mark] [--strict]\n"
-        "                          [--encoding auto|sjis|utf8]\n"
+        "                          [--records LIST] [--all] [--sheet \"MAKER PART\"]\n"
+        "                          [--start-row R] [--start-column C] [--honorific TEXT]\n"
+        "                          [--no-postal-mark] [--strict] [--encoding auto|sjis|utf8]\n"
         "\n"
         "CSV住所録の宛名を A4 のラベル用紙に、A4ラベル宛名印刷画面のレイアウトで印刷します。\n"
         "  --settings DIR    POSTCSV.INI（と plSetLabel.plv）のあるフォルダ。\n"
@@ -96,6 +104,10 @@ QString CliUsage(const QString& command)
         "  --printer NAME    このプリンタに印刷します。\n"
         "                    どちらも無い時は、A4ラベル宛名印刷画面と同じプリンタ\n"
         "                    （plSetLabel.plv、無ければ通常使うプリンタ）に印刷します。\n"
+        "  --records LIST    この番号（1から）の宛名だけを、開始位置から詰めて印刷します。\n"
+        "                    例: --records \"1-36, 40, 45-\"（45- は 45 件目から最後まで）。\n"
+        "  --all             設定の「印刷対象」の列を使わず、全件（--records があればその範囲）\n"
+        "                    を印刷します。\n"
         "  --sheet \"MAKER PART\"\n"
         "                    保存されたラベル設定の代わりに、この製品の用紙で印刷します\n"
         "                    （例: --sheet \"Hisago ELM008\"。gLabels の用紙定義 glabels-data と\n"
@@ -208,6 +220,16 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
             o.record = n;
             break;
         }
+        case Option::Records: {
+            const RecordRanges ranges = RecordRanges::parse(value);
+            if (!ranges.ok)
+                return failure(QStringLiteral("--records: %1").arg(ranges.error), o.command);
+            o.records = value;
+            break;
+        }
+        case Option::All:
+            o.all = true;
+            break;
         case Option::Honorific:
             o.honorificGiven = true;
             o.honorific = value;
@@ -248,6 +270,8 @@ CliParseResult ParseCliArguments(const QStringList& arguments)
     }
     if (!o.output.isEmpty() && !o.printer.isEmpty())
         return failure(QStringLiteral("--output と --printer は同時に指定できません。"), o.command);
+    if (o.record > 0 && !o.records.isEmpty())
+        return failure(QStringLiteral("--record と --records は同時に指定できません（--records だけで指定して下さい）。"), o.command);
     r.ok = true;
     return r;
 }

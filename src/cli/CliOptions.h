@@ -2,11 +2,12 @@
 // The command line of tovalin-print:
 //
 //     tovalin-print postcard [--settings DIR] [--output FILE.pdf | --printer NAME]
-//                            [--record N] [--honorific TEXT] [--strict]
+//                            [--records LIST | --record N] [--all] [--honorific TEXT] [--strict]
 //                            [--encoding auto|sjis|utf8]
 //     tovalin-print label [--settings DIR] [--output FILE.pdf | --printer NAME]
-//                         [--sheet "MAKER PART"] [--start-row R] [--start-column C] [--honorific TEXT]
-//                         [--no-postal-mark] [--strict] [--encoding auto|sjis|utf8]
+//                         [--records LIST] [--all] [--sheet "MAKER PART"] [--start-row R]
+//                         [--start-column C] [--honorific TEXT] [--no-postal-mark] [--strict]
+//                         [--encoding auto|sjis|utf8]
 //     tovalin-print --help | --version
 //
 // One sub-command names the print run; the options are shared by the runs that accept them
@@ -23,7 +24,9 @@ struct CliOptions {
     QString settingsDir;    // --settings: the folder of POSTCSV.INI; empty: the program's own
     QString output;         // --output: a PDF file instead of a printer
     QString printer;        // --printer: a printer queue by name
-    int record = 0;         // --record: only this record (1-based); 0: every record
+    int record = 0;         // --record: only this record (1-based), as --records N; 0: not given
+    QString records;        // --records: record ranges ("1-36, 40, 45-"); empty: not given
+    bool all = false;       // --all: the selection column of the settings is not applied
     bool honorificGiven = false;
     QString honorific;      // --honorific: a fixed honorific instead of the CSV column
     int startRow = 1;       // --start-row: the first label of the first sheet (1-based)
@@ -45,8 +48,8 @@ struct CliParseResult {
 
 // Parses the arguments after the program name. "--name value" and "--name=value" are both
 // accepted; an option given twice, an unknown option, a missing value, a stray argument,
-// --output together with --printer, or a record number that is not a positive whole
-// number are errors.
+// --output together with --printer, --record together with --records, a record number
+// that is not a positive whole number, or a record list that cannot be read are errors.
 CliParseResult ParseCliArguments(const QStringList& arguments);
 
 // The usage text (several lines, ending in a newline): of one run ("postcard", "label"), or

@@ -5,12 +5,12 @@
 #include "label/LabelTemplates.h"
 #include "preview/TplPrev.h"
 
-#include <numeric>
-
 LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options, LabelOpeningReport* report)
 {
-    return LabelSnapshot::fromSettings(job.settings(), job.records(), job.honorific(), options.postalMark,
-                                       options.startRow, options.startColumn, report);
+    LabelSnapshot s = LabelSnapshot::fromSettings(job.settings(), job.records(), job.honorific(), options.postalMark,
+                                                  options.startRow, options.startColumn, report);
+    s.choice = job.choice();
+    return s;
 }
 
 int CheckStartCell(const BatchJob& job, const CliOptions& options, CliConsole& console)
@@ -70,6 +70,9 @@ int RunLabelCommand(const CliOptions& options, CliConsole& console)
     status = CheckStartCell(job, options, console);
     if (status != ExitCode::Ok)
         return status;
+    status = job.chooseRecords();
+    if (status != ExitCode::Ok)
+        return status;
     job.warnAboutFaces(job.settings().labelFields);
     job.warnAboutPicture(job.settings().labelImage);
 
@@ -87,9 +90,8 @@ int RunLabelCommand(const CliOptions& options, CliConsole& console)
     if (status != ExitCode::Ok)
         return status;
 
-    QVector<int> printed(snapshot.records.size());
-    std::iota(printed.begin(), printed.end(), 0);
-    job.warnAboutBarcodes(snapshot, BarcodePiece { false, snapshot.labelWidth, snapshot.labelHeight }, printed);
+    job.warnAboutBarcodes(snapshot, BarcodePiece { false, snapshot.labelWidth, snapshot.labelHeight },
+                          snapshot.printedRecords());
 
     TplPrev engine;
     engine.setTitle(QStringLiteral("A4ラベル宛名印刷"));

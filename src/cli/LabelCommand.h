@@ -10,8 +10,8 @@
 
 class BatchJob;
 
-// The snapshot of the run: every record from the start cell of the command line, with its
-// honorific and recipient 〒 choice. `report` receives what was wrong with the stored sheet.
+// The snapshot of the run: the records the job chose, from the start cell of the command
+// line, with its honorific and recipient 〒 choice. `report` receives what was wrong with the stored sheet.
 LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options, LabelOpeningReport* report = nullptr);
 
 // ExitCode::Ok when the start cell lies on the sheet of the settings; otherwise the error is

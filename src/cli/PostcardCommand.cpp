@@ -4,14 +4,10 @@
 #include "postcard/PostcardComposer.h"
 #include "preview/TplPrev.h"
 
-PostcardSnapshot BatchPostcardSnapshot(const BatchJob& job, const CliOptions& options)
+PostcardSnapshot BatchPostcardSnapshot(const BatchJob& job)
 {
     PostcardSnapshot s = PostcardSnapshot::fromSettings(job.settings(), job.records(), job.honorific());
-    if (options.record > 0) {
-        // As "表示宛名のみ印刷" with that record on screen.
-        s.printOnlyShown = true;
-        s.shownRecord = options.record - 1;
-    }
+    s.choice = job.choice();
     return s;
 }
 
@@ -21,17 +17,14 @@ int RunPostcardCommand(const CliOptions& options, CliConsole& console)
     int status = job.load();
     if (status != ExitCode::Ok)
         return status;
-    status = job.checkRecordOption();
+    status = job.chooseRecords();
     if (status != ExitCode::Ok)
         return status;
     job.warnAboutFaces(job.settings().postcardFields);
     job.warnAboutPicture(job.settings().postcardImage);
 
-    const PostcardSnapshot snapshot = BatchPostcardSnapshot(job, options);
-    QVector<int> printed;
-    for (int page = 1; page <= snapshot.pageCount(); ++page)
-        printed << snapshot.recordForPage(page);
-    job.warnAboutBarcodes(snapshot, BarcodePiece { true, 1000, 1480 }, printed);
+    const PostcardSnapshot snapshot = BatchPostcardSnapshot(job);
+    job.warnAboutBarcodes(snapshot, BarcodePiece { true, 1000, 1480 }, snapshot.printedRecords());
     status = job.reportCheck(CheckPostcardRun(snapshot));
     if (status != ExitCode::Ok)
         return status;

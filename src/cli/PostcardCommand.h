@@ -9,9 +9,8 @@
 
 class BatchJob;
 
-// The snapshot of the run: every record, or only --record N, with the honorific of the
-// command line.
-PostcardSnapshot BatchPostcardSnapshot(const BatchJob& job, const CliOptions& options);
+// The snapshot of the run: the records the job chose, with the honorific of the command line.
+PostcardSnapshot BatchPostcardSnapshot(const BatchJob& job);
 
 // Runs the command; returns the exit status.
 int RunPostcardCommand(const CliOptions& options, CliConsole& console);

@@ -27,9 +27,8 @@ PrintCheckReport CheckLabelRun(const LabelSnapshot& s, const QVector<PrintCheckR
     PrintCheckRun run;
     run.layout = &s;
     run.labelForm = true;
-    // Labels print their records in list order from the start cell on.
-    for (int record = 0; record < s.records.size(); ++record)
-        run.records.append(record);
+    // Labels print the chosen records in list order from the start cell on.
+    run.records = s.printedRecords();
     const FieldTextArray senderTexts = FieldTexts::senderTexts(s.sender);
     run.textsOf = [&s, senderTexts](int record) { return LabelFieldTexts(s, record, senderTexts); };
     run.textFields = s.visibility();

@@ -15,7 +15,7 @@ int LabelSnapshot::pageCount() const
     const int per = perPage();
     if (per <= 0)
         return 0;
-    const int cells = int(records.size()) + skipped();
+    const int cells = choice.count(int(records.size())) + skipped();
     return cells / per + (cells % per != 0 ? 1 : 0);
 }
 
@@ -32,7 +32,12 @@ int LabelSnapshot::recordAt(int page, int row, int column) const
         - skipped();
     if (i < 0 || i >= records.size())
         return -1;
-    return int(i);
+    return choice.at(int(i), int(records.size()));
+}
+
+QVector<int> LabelSnapshot::printedRecords() const
+{
+    return choice.records(int(records.size()));
 }
 
 LabelSnapshot LabelSnapshot::fromSettings(const AppSettings& settings, const QStringList& records,

@@ -20,13 +20,16 @@ struct LabelSnapshot : LayoutSnapshot {
     // Labels on one sheet, and cells left empty before the start cell of page 1.
     int perPage() const;
     int skipped() const;
-    // Pages for every record from the start cell on; a started last sheet counts whole.
+    // Pages for the chosen records from the start cell on; a started last sheet counts whole.
     int pageCount() const;
     // The top-left corner of cell (row, column), 0.1 mm from the paper's corner.
     QPoint cellOrigin(int row, int column) const;
     // The record drawn in cell (row, column) of page `page` (all from 1), or -1 when the cell
-    // stays empty (before the start cell on page 1, or after the last record).
+    // stays empty (before the start cell on page 1, or after the last chosen record). The
+    // chosen records fill the cells in list order without gaps.
     int recordAt(int page, int row, int column) const;
+    // The records of the run in the order they fill the cells.
+    QVector<int> printedRecords() const;
 
     // The snapshot of a label form that has just opened `settings` (its label group, sender,
     // CSV mapping) with these record lines, the honorific and recipient 〒 choice given and

@@ -68,7 +68,7 @@ int LayoutSnapshot::offsetTenths(double millimetres)
 
 bool LayoutSnapshot::operator==(const LayoutSnapshot& o) const
 {
-    return fields == o.fields && stamp == o.stamp && records == o.records && columns == o.columns
+    return fields == o.fields && stamp == o.stamp && records == o.records && choice == o.choice && columns == o.columns
         && sender == o.sender && honorific.useRegistered == o.honorific.useRegistered
         && honorific.fixedText == o.honorific.fixedText && senderPostMark == o.senderPostMark
         && recipientPostMark == o.recipientPostMark && offsetX == o.offsetX && offsetY == o.offsetY;

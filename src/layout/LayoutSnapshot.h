@@ -15,6 +15,7 @@
 // Field boxes of both come from FieldGeometry, so they agree to the pixel.
 
 #include "app/AppSettings.h"
+#include "app/RecordChoice.h"
 #include "layout/FieldGeometry.h"
 #include "layout/FieldTexts.h"
 
@@ -43,6 +44,8 @@ struct LayoutSnapshot {
     ImageBox stamp;
     // The record lines (header already dropped) and how fields are taken out of them.
     QStringList records;
+    // The records the run prints, in list order (every record unless the user chose).
+    RecordChoice choice;
     CsvColumnMap columns;
     SenderInfo sender;
     HonorificChoice honorific;       // cbKeisho / cmbKeisho

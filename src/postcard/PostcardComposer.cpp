@@ -36,8 +36,7 @@ PrintCheckReport CheckPostcardRun(const PostcardSnapshot& s, const QVector<Print
 {
     PrintCheckRun run;
     run.layout = &s;
-    for (int page = 1; page <= s.pageCount(); ++page)
-        run.records.append(s.recordForPage(page));
+    run.records = s.printedRecords();
     run.textsOf = [&s](int record) { return PostcardFieldTexts(s, record); };
     run.textFields = s.visibility();
     run.textFields[0] = false; // always the postal-code digits

@@ -2,12 +2,17 @@
 
 int PostcardSnapshot::pageCount() const
 {
-    return printOnlyShown ? 1 : int(records.size());
+    return printOnlyShown ? 1 : choice.count(int(records.size()));
 }
 
 int PostcardSnapshot::recordForPage(int page) const
 {
-    return printOnlyShown ? shownRecord : page - 1;
+    return printOnlyShown ? shownRecord : choice.at(page - 1, int(records.size()));
+}
+
+QVector<int> PostcardSnapshot::printedRecords() const
+{
+    return printOnlyShown ? QVector<int> { shownRecord } : choice.records(int(records.size()));
 }
 
 PostcardSnapshot PostcardSnapshot::fromSettings(const AppSettings& settings, const QStringList& records,

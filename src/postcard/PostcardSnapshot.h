@@ -13,10 +13,12 @@ struct PostcardSnapshot : LayoutSnapshot {
     int shownRecord = 0;            // the record on screen (0-based)
     bool senderPostalBoxes = false; // cbPost "郵便枠対応"
 
-    // One page per record, or one page for the record on screen.
+    // One page per chosen record, or one page for the record on screen.
     int pageCount() const;
-    // The record drawn on page `page` (1-based).
+    // The record drawn on page `page` (1-based): the chosen records in list order.
     int recordForPage(int page) const;
+    // The records of the run, page by page.
+    QVector<int> printedRecords() const;
 
     // The snapshot of a postcard form that has just loaded `settings` (its postcard group,
     // sender, CSV mapping) with these record lines, showing record 0, with the honorific

@@ -497,3 +497,54 @@ TEST_F(SettingsFile, TypesettingKeysAreWrittenOnlyWhenUsed)
     // The default file written at first start is still byte for byte as before.
     EXPECT_EQ(DefaultSettingsFileBytes(), TestFiles::read(TestFiles::dataPath("POSTCSV.default.ini")));
 }
+
+TEST_F(SettingsFile, SelectionColumnKeysAreWrittenOnlyWhenSet)
+{
+    // A file of today has neither key: every record is chosen, and a save adds neither.
+    ASSERT_TRUE(TestFiles::write(path, DefaultSettingsFileBytes()));
+    AppSettings s;
+    ASSERT_TRUE(LoadSettings(s, path));
+    EXPECT_EQ(s.csv.selNo, -1);
+    EXPECT_EQ(s.csv.selMode, 0);
+    ASSERT_TRUE(SaveCsvSettings(s, path));
+    const QByteArray saved = TestFiles::read(path);
+    EXPECT_FALSE(saved.contains("SELNO") || saved.contains("SELMODE"));
+
+    const struct {
+        int selNo;
+        int selMode;
+        const char* keys; // what [POSTCSV] then ends with
+    } steps[] = {
+        { 8, 0, "CSVHEAD=0\r\nSELNO=8\r\n" },
+        { 8, 1, "CSVHEAD=0\r\nSELNO=8\r\nSELMODE=1\r\n" },
+        { -1, 1, "CSVHEAD=0\r\nSELMODE=1\r\n" },
+        { 0, 0, "CSVHEAD=0\r\n" }, // 0 is no column, as -1
+        { 12, 0, "CSVHEAD=0\r\nSELNO=12\r\n" },
+    };
+    for (const auto& st : steps) {
+        SCOPED_TRACE(st.keys);
+        s.csv.selNo = st.selNo;
+        s.csv.selMode = st.selMode;
+        ASSERT_TRUE(SaveCsvSettings(s, path));
+        EXPECT_TRUE(sectionBytes(TestFiles::read(path), "POSTCSV").endsWith(st.keys));
+        AppSettings back;
+        ASSERT_TRUE(LoadSettings(back, path));
+        EXPECT_EQ(back.csv.selNo, st.selNo < 1 ? -1 : st.selNo);
+        EXPECT_EQ(back.csv.selMode, st.selMode);
+    }
+    // Back at the defaults, the file is as it was.
+    s.csv.selNo = -1;
+    s.csv.selMode = 0;
+    ASSERT_TRUE(SaveCsvSettings(s, path));
+    EXPECT_EQ(TestFiles::read(path), saved);
+
+    // Hand-written values: a mode other than 1 means "print the marked", a column below 1 none.
+    ASSERT_TRUE(TestFiles::write(path, "[POSTCSV]\r\nselno=0\r\nSELMODE=7\r\n"));
+    ASSERT_TRUE(LoadSettings(s, path));
+    EXPECT_EQ(s.csv.selNo, -1);
+    EXPECT_EQ(s.csv.selMode, 0);
+    ASSERT_TRUE(TestFiles::write(path, "[POSTCSV]\r\nSELNO=3\r\nSELMODE=1\r\n"));
+    ASSERT_TRUE(LoadSettings(s, path));
+    EXPECT_EQ(s.csv.selNo, 3);
+    EXPECT_EQ(s.csv.selMode, 1);
+}

@@ -44,7 +44,7 @@ TEST_F(PostcardEngineTest, BatchPrinterAndPostcardFormRecordTheSamePagesOfTheExa
     RecordingConsole console;
     BatchJob job(options, console);
     ASSERT_EQ(job.load(), ExitCode::Ok) << console.all().toStdString();
-    const PostcardSnapshot batch = BatchPostcardSnapshot(job, options);
+    const PostcardSnapshot batch = BatchPostcardSnapshot(job);
     ASSERT_EQ(batch.pageCount(), 30);
     ASSERT_FALSE(batch.stamp.path.isEmpty()); // the example's picture is found beside the settings
 
@@ -185,7 +185,7 @@ TEST_F(PostcardEngineTest, EveryTextOfTheExampleFitsItsBox)
     RecordingConsole console;
     BatchJob job(options, console);
     ASSERT_EQ(job.load(), ExitCode::Ok);
-    const PostcardSnapshot s = BatchPostcardSnapshot(job, options);
+    const PostcardSnapshot s = BatchPostcardSnapshot(job);
     ASSERT_TRUE(pe.begin(s));
     for (int page = 1; page <= s.pageCount(); ++page) {
         const PageRecording rec = pe.page(page);

@@ -156,3 +156,47 @@ TEST(CliOptions, EncodingOfTheAddressListForOneRun)
         EXPECT_EQ(r.options.encoding, c.encoding);
     }
 }
+
+TEST(CliOptions, RecordListsForBothRuns)
+{
+    const struct {
+        QStringList arguments;
+        QString records;
+        int record;
+        bool all;
+    } accepted[] = {
+        { args({ "postcard", "--records", "1-36, 40, 45-" }), QStringLiteral("1-36, 40, 45-"), 0, false },
+        { args({ "label", "--records=５－８", "--all" }), QStringLiteral("５－８"), 0, true },
+        { args({ "label", "--all" }), {}, 0, true },
+        { args({ "postcard", "--all", "--record", "4" }), {}, 4, true },
+    };
+    for (const auto& c : accepted) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliParseResult r = ParseCliArguments(c.arguments);
+        ASSERT_TRUE(r.ok) << r.error.toStdString();
+        EXPECT_EQ(r.options.records, c.records);
+        EXPECT_EQ(r.options.record, c.record);
+        EXPECT_EQ(r.options.all, c.all);
+    }
+    const struct {
+        QStringList arguments;
+        const char* mentions;
+    } refused[] = {
+        { args({ "postcard", "--record", "3", "--records", "4" }), "--records" },
+        { args({ "postcard", "--records", "4", "--record", "3" }), "--record " },
+        { args({ "label", "--records", "0" }), "1 から" },
+        { args({ "label", "--records", "5-3" }), "5-3" },
+        { args({ "postcard", "--records", "-" }), "--records" },
+        { args({ "postcard", "--records", "abc" }), "abc" },
+        { args({ "postcard", "--records", "" }), "--records" },
+        { args({ "postcard", "--records" }), "--records" },
+        { args({ "postcard", "--all=yes" }), "--all" },
+        { args({ "label", "--records", "1", "--records", "2" }), "--records" },
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        const CliParseResult r = ParseCliArguments(c.arguments);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(c.mentions))) << r.error.toStdString();
+    }
+}

@@ -23,6 +23,10 @@ TEST(LabelCheck, ListsEveryRecordOfTheSheetsWithTheLabelCaptions)
         EXPECT_EQ(report.lines(), (QStringList { u(u"枠に収まりません: 3件目 住所２"),
                                                  u(u"枠に収まりません: 28件目 ｶｽﾀﾏﾊﾞｰｺｰﾄﾞ") }));
     }
+    // Only the chosen records are looked at, in the order they print.
+    LabelSnapshot chosen = snapshotOf(a, lines);
+    chosen.choice = RecordChoice::of({ 27, 5, 1 });
+    EXPECT_EQ(CheckLabelRun(chosen).lines(), QStringList { u(u"枠に収まりません: 28件目 ｶｽﾀﾏﾊﾞｰｺｰﾄﾞ") });
     // The label's own fields 1 and 7 are texts, with their 〒 rules.
     a.labelFields[0].width = 40;
     EXPECT_TRUE(CheckLabelRun(snapshotOf(a, lines)).flags(0, 1));

@@ -64,6 +64,63 @@ TEST(LabelSnapshot, RecordsFillTheCellsRowByRowFromTheStartCell)
     }
 }
 
+TEST(LabelSnapshot, ChosenRecordsFillTheCellsWithoutGaps)
+{
+    struct Case {
+        const char* what;
+        QVector<int> chosen; // of 30 records
+        int startRow;
+        int startColumn;
+        int pages;
+        QVector<QPair<int, Cell>> cells; // page, cell
+    };
+    const Case cases[] = {
+        {"every other record from the first cell", {0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26}, 1, 1, 2,
+         {{1, {1, 1, 0}}, {1, {1, 2, 2}}, {1, {6, 2, 22}}, {2, {1, 1, 24}}, {2, {1, 2, 26}}, {2, {2, 1, -1}}}},
+        {"three records from row 6, column 2", {5, 17, 29}, 6, 2, 2,
+         {{1, {6, 1, -1}}, {1, {6, 2, 5}}, {2, {1, 1, 17}}, {2, {1, 2, 29}}, {2, {2, 1, -1}}}},
+        {"one record", {29}, 1, 1, 1, {{1, {1, 1, 29}}, {1, {1, 2, -1}}}},
+        {"records the list does not have are left out", {28, 40, 41}, 1, 2, 1, {{1, {1, 2, 28}}, {1, {2, 1, -1}}}},
+        {"nothing chosen", {}, 1, 1, 0, {{1, {1, 1, -1}}}},
+    };
+    for (const Case& c : cases) {
+        LabelSnapshot s;
+        s.records = records(30);
+        s.choice = RecordChoice::of(c.chosen);
+        s.startRow = c.startRow;
+        s.startColumn = c.startColumn;
+        EXPECT_EQ(s.pageCount(), c.pages) << c.what;
+        for (const auto& [page, cell] : c.cells)
+            EXPECT_EQ(s.recordAt(page, cell.row, cell.column), cell.record)
+                << c.what << ": page " << page << " cell " << cell.row << "," << cell.column;
+    }
+}
+
+TEST_F(LabelEngineTest, ChosenRecordsAreDrawnInConsecutiveCells)
+{
+    LabelSnapshot s = snapshotOf(sampleSettings(), records(30), 2, 1);
+    s.choice = RecordChoice::of({ 3, 4, 11, 12, 13, 20, 21, 22, 23, 24, 25, 26, 27, 29 });
+    const QVector<int> order = s.printedRecords();
+    const QVector<PageRecording> pages = le.preview(s);
+    ASSERT_EQ(pages.size(), 2); // 2 cells skipped + 14 labels on 12-label sheets
+    int k = 0;
+    for (int p = 1; p <= 2; ++p) {
+        for (int r = p == 1 ? 2 : 1; r <= 6; ++r) {
+            for (int c = 1; c <= 2; ++c) {
+                const QPoint o = s.cellOrigin(r, c);
+                const QStringList texts = textsIn(pages[p - 1], QRect(o, QSize(s.labelWidth, s.labelHeight)));
+                if (k < order.size())
+                    EXPECT_TRUE(texts.contains(nameOf(order[k]))) << "page " << p << " cell " << r << "," << c;
+                else
+                    EXPECT_TRUE(texts.isEmpty()) << "page " << p << " cell " << r << "," << c;
+                ++k;
+            }
+        }
+    }
+    for (int unchosen : { 0, 5, 28 })
+        EXPECT_FALSE(findText(pages[0], nameOf(unchosen)) || findText(pages[1], nameOf(unchosen))) << unchosen;
+}
+
 TEST_F(LabelEngineTest, EveryRecordIsDrawnInItsCellAcrossPages)
 {
     const LabelSnapshot s = snapshotOf(sampleSettings(), records(25), 2, 2);

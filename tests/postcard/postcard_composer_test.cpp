@@ -119,6 +119,40 @@ TEST_F(PostcardEngineTest, EachPageShowsItsRecordOrOnlyTheRecordOnScreen)
     EXPECT_FALSE(rec->texts().contains(u(u"山田太郎　様")));
 }
 
+TEST_F(PostcardEngineTest, ChosenRecordsArePrintedInListOrder)
+{
+    PostcardSnapshot s = sampleSnapshot(); // three records
+    const QString names[] = { u(u"山田太郎　様"), u(u"鈴木一郎"), u(u"株式会社高橋商事") };
+    const struct {
+        RecordChoice choice;
+        bool only;
+        QVector<int> pages; // the record (0-based) on each page
+    } cases[] = {
+        { RecordChoice(), false, { 0, 1, 2 } },
+        { RecordChoice::of({ 2, 0 }), false, { 0, 2 } },
+        { RecordChoice::of({ 1 }), false, { 1 } },
+        { RecordChoice::of({ 1, 7 }), false, { 1 } }, // a record the list does not have
+        { RecordChoice::of({}), false, {} },
+        { RecordChoice::of({ 0 }), true, { 2 } },     // "表示宛名のみ印刷" keeps to the record on screen
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        s.choice = c.choice;
+        s.printOnlyShown = c.only;
+        s.shownRecord = 2;
+        EXPECT_EQ(s.pageCount(), c.pages.size());
+        EXPECT_EQ(s.printedRecords(), c.pages);
+        if (c.pages.isEmpty())
+            continue;
+        ASSERT_TRUE(pe.begin(s));
+        for (int p = 1; p <= c.pages.size(); ++p) {
+            const QStringList onPage = texts(ownOps(pe.page(p)));
+            for (int r = 0; r < 3; ++r)
+                EXPECT_EQ(onPage.contains(names[r]), r == c.pages[p - 1]) << "page " << p << " record " << r;
+        }
+    }
+}
+
 TEST_F(PostcardEngineTest, OffsetsMoveEveryItemByTheSameTenths)
 {
     QTemporaryDir dir;

@@ -304,6 +304,10 @@ TEST(PostcardTypesetting, CheckListsTheRecordsThatDoNotFit)
     PostcardSnapshot hidden = s;
     hidden.fields[2].style.visible = false;
     EXPECT_EQ(CheckPostcardRun(hidden).records(), (QVector<int> { 5 }));
+    // A choice of records checks those only.
+    PostcardSnapshot chosen = s;
+    chosen.choice = RecordChoice::of({ 6, 0, 4, 3 });
+    EXPECT_EQ(CheckPostcardRun(chosen).records(), (QVector<int> { 4, 6 }));
 }
 
 TEST(PostcardTypesetting, CheckReportsAtMostTwentyLinesThenTheRest)
