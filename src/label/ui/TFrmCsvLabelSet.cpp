@@ -22,7 +22,6 @@
 #include <QTabWidget>
 
 #include <memory>
-#include <numeric>
 
 namespace {
 
@@ -480,11 +479,9 @@ void TFrmCsvLabelSet::bbtnPrintClick()
 {
     // The form is blocked while the preview window is open, so one snapshot serves the run.
     auto snapshot = std::make_shared<LabelSnapshot>(pageSnapshot());
-    QVector<int> printed(snapshot->records.size());
-    std::iota(printed.begin(), printed.end(), 0);
     const BarcodePiece label { false, snapshot->labelWidth, snapshot->labelHeight };
     if (!confirmPrint(QStringLiteral("CSVデータが空です。"),
-                      DescribeBarcodeFindings(CheckBarcodes(*snapshot, label, printed), label)))
+                      DescribeBarcodeFindings(CheckBarcodes(*snapshot, label, snapshot->printedRecords()), label)))
         return;
     runPrint(QStringLiteral("A4ラベル宛名印刷"), snapshot->pageCount(),
              [this, snapshot] { DrawLabelPage(*plPrev1, *snapshot); });

@@ -223,12 +223,9 @@ void TFrmCsvPostSet::bbtnPrintClick()
 {
     // The form is blocked while the preview window is open, so one snapshot serves the run.
     auto snapshot = std::make_shared<PostcardSnapshot>(pageSnapshot());
-    QVector<int> printed;
-    for (int page = 1; page <= snapshot->pageCount(); ++page)
-        printed << snapshot->recordForPage(page);
     const BarcodePiece card { true, 1000, 1480 };
     if (!confirmPrint(QStringLiteral("印刷対象データがありません。"),
-                      DescribeBarcodeFindings(CheckBarcodes(*snapshot, card, printed), card)))
+                      DescribeBarcodeFindings(CheckBarcodes(*snapshot, card, snapshot->printedRecords()), card)))
         return;
     runPrint(QStringLiteral("ハガキ宛名印刷"), snapshot->pageCount(), [this, snapshot] { DrawPostcardPage(*plPrev1, *snapshot); });
 }
