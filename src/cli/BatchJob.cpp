@@ -135,8 +135,12 @@ int BatchJob::chooseRecords()
         m_console.error(QStringLiteral("%1 %2: %3").arg(option, list, note));
     const CsvColumnMap& csv = m_settings.csv;
     const bool byColumn = !m_options.all && csv.selNo > 0;
-    if (byColumn)
+    if (byColumn) {
+        if (SelectionColumnMissing(m_records, csv))
+            m_console.error(QStringLiteral("「印刷対象」の %1 列目がどの宛名にもありません（どの宛名にも印が無いものとします）。")
+                                .arg(csv.selNo));
         chosen = chosen.intersected(ChoiceByColumn(m_records, csv));
+    }
     if (chosen.count(listSize) > 0) {
         m_choice = chosen;
         return ExitCode::Ok;

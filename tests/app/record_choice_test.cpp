@@ -168,6 +168,20 @@ TEST(SelectionColumn, ChoosesByTheMarkInBothMeanings)
     }
 }
 
+TEST(SelectionColumn, CountsColumnsAsTheListIsRead)
+{
+    // A quoted comma splits the name only when the list is not read with quoting.
+    const QStringList lines = { u(u"\"1\",\"佐藤, 花子\",\"\""), u(u"\"2\",\"鈴木\",\"○\"") };
+    CsvColumnMap map;
+    map.textDelimiter = QStringLiteral("\"");
+    map.selNo = 3;
+    for (const bool quoted : { false, true }) {
+        map.quoted = quoted;
+        const QVector<int> chosen = quoted ? QVector<int> { 2 } : QVector<int> { 1, 2 };
+        EXPECT_EQ(numbers(ChoiceByColumn(lines, map), 2), chosen) << "quoted " << quoted;
+    }
+}
+
 TEST(RecordChoice, CombinesAndCountsWithinTheList)
 {
     const RecordChoice every;

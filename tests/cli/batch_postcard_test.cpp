@@ -98,7 +98,7 @@ TEST_F(PostcardEngineTest, UtfEightListsPrintTheSameCardsAsTheShiftJisExample)
         BatchJob job(options, console);
         ASSERT_EQ(job.load(), ExitCode::Ok) << console.all().toStdString();
         said = console.all();
-        *out = BatchPostcardSnapshot(job, options);
+        *out = BatchPostcardSnapshot(job);
     };
     PostcardSnapshot reference;
     load(sjis, QStringLiteral("0"), QStringLiteral("0"), false, CsvEncoding::Auto, &reference);
@@ -164,7 +164,7 @@ TEST(BatchPostcard, QuotedCommasKeepTheirColumnsWithQuotingOn)
         RecordingConsole console;
         BatchJob job(options, console);
         ASSERT_EQ(job.load(), ExitCode::Ok) << console.all().toStdString();
-        const PostcardSnapshot s = BatchPostcardSnapshot(job, options);
+        const PostcardSnapshot s = BatchPostcardSnapshot(job);
         ASSERT_EQ(s.pageCount(), 30);
         const RecordColumns third = s.columnsOf(2);
         EXPECT_EQ(third.name1, c.name1);

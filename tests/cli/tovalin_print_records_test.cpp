@@ -51,26 +51,29 @@ TEST(TovalinPrintRecords, PostcardsOfTheChosenRecordsInListOrder)
         const char* what;
         QVector<int> marked; // the selection column's marks (1-based records); empty: no column
         int selMode;
+        int selNo; // the column the settings name
         QStringList arguments;
         QVector<int> pages; // the record (1-based) on each page
         const char16_t* says; // on standard error; empty: nothing
     };
     const Case cases[] = {
-        { "a list in any order", {}, 0, { QStringLiteral("--records"), QStringLiteral("8, 5-6, 2") }, { 2, 5, 6, 8 }, u"" },
-        { "full-width, to the end", {}, 0, { QStringLiteral("--records"), u(u"２８－") }, { 28, 29, 30 }, u"" },
-        { "cut to the list", {}, 0, { QStringLiteral("--records"), QStringLiteral("29-40") }, { 29, 30 }, u"30 件" },
-        { "--record N", {}, 0, { QStringLiteral("--record"), QStringLiteral("17") }, { 17 }, u"" },
-        { "column skips 喪中", { 3, 6 }, 1, { QStringLiteral("--records"), QStringLiteral("1-7") }, { 1, 2, 4, 5, 7 }, u"" },
-        { "--all ignores the column", { 3, 6 }, 1, { QStringLiteral("--records"), QStringLiteral("1-7"), QStringLiteral("--all") },
+        { "a list in any order", {}, 0, 8, { QStringLiteral("--records"), QStringLiteral("8, 5-6, 2") }, { 2, 5, 6, 8 }, u"" },
+        { "full-width, to the end", {}, 0, 8, { QStringLiteral("--records"), u(u"２８－") }, { 28, 29, 30 }, u"" },
+        { "cut to the list", {}, 0, 8, { QStringLiteral("--records"), QStringLiteral("29-40") }, { 29, 30 }, u"30 件" },
+        { "--record N", {}, 0, 8, { QStringLiteral("--record"), QStringLiteral("17") }, { 17 }, u"" },
+        { "column skips 喪中", { 3, 6 }, 1, 8, { QStringLiteral("--records"), QStringLiteral("1-7") }, { 1, 2, 4, 5, 7 }, u"" },
+        { "--all ignores the column", { 3, 6 }, 1, 8, { QStringLiteral("--records"), QStringLiteral("1-7"), QStringLiteral("--all") },
           { 1, 2, 3, 4, 5, 6, 7 }, u"" },
-        { "column prints the marked", { 3, 6, 30 }, 0, {}, { 3, 6, 30 }, u"" },
+        { "column prints the marked", { 3, 6, 30 }, 0, 8, {}, { 3, 6, 30 }, u"" },
+        { "column beyond the records", { 3 }, 1, 9, { QStringLiteral("--records"), QStringLiteral("2-4") }, { 2, 3, 4 },
+          u"9 列目" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ExampleCopy ex;
         if (!c.marked.isEmpty()) {
             ASSERT_TRUE(ex.writeCsv(exampleWithColumn(c.marked)));
-            ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("SELNO"), QStringLiteral("8")));
+            ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("SELNO"), QString::number(c.selNo)));
             ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("SELMODE"), QString::number(c.selMode)));
         }
         const QString pdf = ex.path(QStringLiteral("cards.pdf"));
