@@ -2,6 +2,7 @@
 
 #include "app/CsvSource.h"
 #include "app/ReadinessCheck.h"
+#include "layout/LayoutDocument.h"
 #include "platform/AppPaths.h"
 #include "platform/JapaneseFonts.h"
 #include "platform/SystemPrinter.h"
@@ -180,15 +181,16 @@ void BatchJob::warnAboutPicture(const ImageBox& picture) const
     m_console.error(QStringLiteral("画像ファイルがありません。画像なしで印刷します: %1").arg(QDir::toNativeSeparators(picture.path)));
 }
 
-void BatchJob::warnAboutBarcodes(const LayoutSnapshot& snapshot, const BarcodePiece& piece,
-                                 const QVector<int>& records) const
+void BatchJob::tellOpening(const LayoutOpening& opening) const
 {
-    for (const QString& line : DescribeBarcodeFindings(CheckBarcodes(snapshot, piece, records), piece))
-        m_console.error(line);
+    if (!opening.isEmpty())
+        m_console.error(opening.message().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
-int BatchJob::reportCheck(const PrintCheckReport& report) const
+int BatchJob::reportCheck(const PrintRun& run, const PrintCheckReport& report) const
 {
+    for (const QString& line : run.checkBeforePrinting())
+        m_console.error(line);
     for (const QString& line : report.lines())
         m_console.error(line);
     if (report.isEmpty() || !m_options.strict)
@@ -197,7 +199,7 @@ int BatchJob::reportCheck(const PrintCheckReport& report) const
     return ExitCode::BadInput;
 }
 
-int BatchJob::choosePrinter(const QString& component, const BatchPaper& paper)
+int BatchJob::choosePrinter(const QString& component, const RunPaper& paper)
 {
     SystemPrinter& sp = SystemPrinter::instance();
     sp.refresh();
@@ -252,9 +254,10 @@ int BatchJob::choosePrinter(const QString& component, const BatchPaper& paper)
     return ExitCode::Ok;
 }
 
-int BatchJob::print(TplPrev& engine, const QString& printerComponent, const BatchPaper& paper,
-                    TplPrev::DrawPageRoutine drawPage)
+int BatchJob::print(TplPrev& engine, const PrintRun& run)
 {
+    const RunPaper paper = run.paper();
+    run.prepare(engine);
     if (!m_options.output.isEmpty()) {
         const QFileInfo out(m_options.output);
         if (out.isDir() || !out.absoluteDir().exists()) {
@@ -264,12 +267,12 @@ int BatchJob::print(TplPrev& engine, const QString& printerComponent, const Batc
         engine.setPlSetPrinter(nullptr);
         engine.setFileSheet(paper.width, paper.height);
     } else {
-        const int chosen = choosePrinter(printerComponent, paper);
+        const int chosen = choosePrinter(run.printerComponent(), paper);
         if (chosen != ExitCode::Ok)
             return chosen;
         engine.setPlSetPrinter(m_printer.get());
     }
-    if (!engine.BeginPreview(std::move(drawPage)))
+    if (!engine.BeginPreview([&engine, &run] { run.drawPage(engine); }))
         return ExitCode::Failure;
 
     const int pages = engine.PageCount();

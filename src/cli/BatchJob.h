@@ -5,17 +5,15 @@
 // choosing where the pages go (a PDF file, a named printer, or the form's own printer
 // file), and running the preview engine's print job with progress and Ctrl+C.
 //
-// A run: load(), build the snapshot from settings() and records(), set the engine's title
-// and page count, then print() with the page routine.
+// A run: load(), build the run's snapshot from settings() and records(), then print() it.
 
 #include "app/AppSettings.h"
 #include "app/RecordChoice.h"
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
-#include "layout/BarcodeCheck.h"
 #include "layout/FieldTexts.h"
 #include "layout/PrintCheck.h"
-#include "preview/FormPaper.h"
+#include "preview/PrintRun.h"
 #include "preview/TplPrev.h"
 
 #include <QString>
@@ -23,19 +21,13 @@
 #include <memory>
 
 class TplSetPrinter;
+struct LayoutOpening;
 
 namespace ExitCode {
 constexpr int Ok = 0;
 constexpr int Failure = 1;  // anything that is not the user's input: a printer, a file write
 constexpr int BadInput = 2; // bad arguments, settings or address list
 } // namespace ExitCode
-
-// The paper of a run: the sheet of a PDF file, and the paper asked of a printer.
-struct BatchPaper {
-    int width = 0;   // 0.1 mm
-    int height = 0;
-    FormPaper form = FormPaper::Postcard;
-};
 
 class BatchJob {
 public:
@@ -65,21 +57,19 @@ public:
     // picture file that is named but missing (the card is printed without it).
     void warnAboutFaces(const FieldStyles& fields) const;
     void warnAboutPicture(const ImageBox& picture) const;
-    // Records of the run (0-based) whose customer barcode cannot be printed or comes too
-    // close to an edge or to other printing, one line per kind, with the record numbers.
-    void warnAboutBarcodes(const LayoutSnapshot& snapshot, const BarcodePiece& piece,
-                           const QVector<int>& records) const;
 
-    // The check before printing: one line on standard error for each finding (at most 20,
-    // then "ほか N 件"). ExitCode::Ok to go on and print; with --strict a report with
+    // The check before printing: the run's own findings (the customer barcodes of the
+    // records printed), then one line on standard error for each finding of the report (at
+    // most 20, then "ほか N 件"). ExitCode::Ok to go on and print; with --strict a report with
     // findings ends the run with ExitCode::BadInput instead.
-    int reportCheck(const PrintCheckReport& report) const;
+    int reportCheck(const PrintRun& run, const PrintCheckReport& report) const;
 
-    // Chooses the destination, starts the engine's run with drawPage and prints every page.
-    // printerComponent names the form's printer component (its file is
-    // printerComponent + ".plv" in the settings folder).
-    int print(TplPrev& engine, const QString& printerComponent, const BatchPaper& paper,
-              TplPrev::DrawPageRoutine drawPage);
+    // What opening the stored layout put right, told as the form tells it (one message).
+    void tellOpening(const LayoutOpening& opening) const;
+
+    // Chooses the destination (a PDF of the run's paper, a named printer with that paper, or
+    // the printer of the run's printer file in the settings folder) and prints every page.
+    int print(TplPrev& engine, const PrintRun& run);
 
     // The file name of the settings file and a file name of the settings resolved against the
     // settings folder (blank names stay as they are).
@@ -87,7 +77,7 @@ public:
     static QString resolveAgainst(const QString& dir, const QString& fileName);
 
 private:
-    int choosePrinter(const QString& printerComponent, const BatchPaper& paper);
+    int choosePrinter(const QString& printerComponent, const RunPaper& paper);
 
     const CliOptions& m_options;
     CliConsole& m_console;

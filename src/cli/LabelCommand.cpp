@@ -1,14 +1,14 @@
 #include "cli/LabelCommand.h"
 
 #include "cli/BatchJob.h"
-#include "label/LabelComposer.h"
+#include "label/LabelRun.h"
 #include "label/LabelTemplates.h"
 #include "preview/TplPrev.h"
 
-LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options, LabelOpeningReport* report)
+LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options, LayoutOpening* opening)
 {
     LabelSnapshot s = LabelSnapshot::fromSettings(job.settings(), job.records(), job.honorific(), options.postalMark,
-                                                  options.startRow, options.startColumn, report);
+                                                  options.startRow, options.startColumn, opening);
     s.choice = job.choice();
     return s;
 }
@@ -76,26 +76,18 @@ int RunLabelCommand(const CliOptions& options, CliConsole& console)
     job.warnAboutFaces(job.settings().labelFields);
     job.warnAboutPicture(job.settings().labelImage);
 
-    LabelOpeningReport report;
-    const LabelSnapshot snapshot = BatchLabelSnapshot(job, options, &report);
+    LayoutOpening opening;
+    const LabelRun run(BatchLabelSnapshot(job, options, &opening));
     // A sheet chosen by name is a change of the sheet: refused where the fields do not fit.
-    if (!options.sheet.isEmpty() && report.tooSmall) {
+    if (!options.sheet.isEmpty() && opening.sheet.tooSmall) {
         console.error(QStringLiteral("--sheet \"%1\": %2").arg(options.sheet, LabelGeometry::refusalMessage()));
         return ExitCode::BadInput;
     }
     // The form says this once when it opens; the sheets are printed as it would then show them.
-    if (!report.isEmpty())
-        console.error(report.message().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    status = job.reportCheck(CheckLabelRun(snapshot));
+    job.tellOpening(opening);
+    status = job.reportCheck(run, CheckLabelRun(run.snapshot()));
     if (status != ExitCode::Ok)
         return status;
-
-    job.warnAboutBarcodes(snapshot, BarcodePiece { false, snapshot.labelWidth, snapshot.labelHeight },
-                          snapshot.printedRecords());
-
     TplPrev engine;
-    engine.setTitle(QStringLiteral("A4ラベル宛名印刷"));
-    engine.setPageCount(snapshot.pageCount());
-    const BatchPaper a4 { LabelGeometry::kSheetWidth, LabelGeometry::kSheetHeight, FormPaper::A4 };
-    return job.print(engine, QStringLiteral("plSetLabel"), a4, [&engine, &snapshot] { DrawLabelPage(engine, snapshot); });
+    return job.print(engine, run);
 }

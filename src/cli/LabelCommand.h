@@ -1,8 +1,7 @@
 #pragma once
-// tovalin-print label: the label form's print run without a window. The snapshot is built
-// from POSTCSV.INI as the label form opens it, and the sheets are drawn by the same page
-// routine (DrawLabelPage) through the same engine, as on paper: no cell outlines, the
-// position adjustment applied.
+// tovalin-print label: the label form's print run without a window. The layout is read from
+// POSTCSV.INI as the label form opens it, and the sheets are the same LabelRun's, as on
+// paper: no cell outlines, the position adjustment applied.
 
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
@@ -11,8 +10,9 @@
 class BatchJob;
 
 // The snapshot of the run: the records the job chose, from the start cell of the command
-// line, with its honorific and recipient 〒 choice. `report` receives what was wrong with the stored sheet.
-LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options, LabelOpeningReport* report = nullptr);
+// line, with its honorific and recipient 〒 choice. `opening` receives what opening the stored
+// layout put right (the sheet, boxes off the label).
+LabelSnapshot BatchLabelSnapshot(const BatchJob& job, const CliOptions& options, LayoutOpening* opening = nullptr);
 
 // ExitCode::Ok when the start cell lies on the sheet of the settings; otherwise the error is
 // told and ExitCode::BadInput returned.

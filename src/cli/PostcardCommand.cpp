@@ -1,12 +1,12 @@
 #include "cli/PostcardCommand.h"
 
 #include "cli/BatchJob.h"
-#include "postcard/PostcardComposer.h"
+#include "postcard/PostcardRun.h"
 #include "preview/TplPrev.h"
 
-PostcardSnapshot BatchPostcardSnapshot(const BatchJob& job)
+PostcardSnapshot BatchPostcardSnapshot(const BatchJob& job, LayoutOpening* opening)
 {
-    PostcardSnapshot s = PostcardSnapshot::fromSettings(job.settings(), job.records(), job.honorific());
+    PostcardSnapshot s = PostcardSnapshot::fromSettings(job.settings(), job.records(), job.honorific(), opening);
     s.choice = job.choice();
     return s;
 }
@@ -23,15 +23,13 @@ int RunPostcardCommand(const CliOptions& options, CliConsole& console)
     job.warnAboutFaces(job.settings().postcardFields);
     job.warnAboutPicture(job.settings().postcardImage);
 
-    const PostcardSnapshot snapshot = BatchPostcardSnapshot(job);
-    job.warnAboutBarcodes(snapshot, BarcodePiece { true, 1000, 1480 }, snapshot.printedRecords());
-    status = job.reportCheck(CheckPostcardRun(snapshot));
+    LayoutOpening opening;
+    const PostcardRun run(BatchPostcardSnapshot(job, &opening));
+    // The form says this once when it opens; the cards are printed as it would then show them.
+    job.tellOpening(opening);
+    status = job.reportCheck(run, CheckPostcardRun(run.snapshot()));
     if (status != ExitCode::Ok)
         return status;
     TplPrev engine;
-    engine.setTitle(QStringLiteral("ハガキ宛名印刷"));
-    engine.setPageCount(snapshot.pageCount());
-    const BatchPaper postcard { 1000, 1480, FormPaper::Postcard };
-    return job.print(engine, QStringLiteral("plSetPrinter1"), postcard,
-                     [&engine, &snapshot] { DrawPostcardPage(engine, snapshot); });
+    return job.print(engine, run);
 }

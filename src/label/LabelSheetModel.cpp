@@ -51,6 +51,15 @@ void LabelSheetModel::load(const LabelSheet& sheet, QVector<SheetSetting>* outOf
     m_startColumn = 1;
 }
 
+void LabelSheetModel::follow(const LabelSheet& sheet)
+{
+    m_sheet = sheet;
+    m_height = LabelGeometry::labelHeight(m_sheet);
+    m_width = LabelGeometry::labelWidth(m_sheet);
+    m_startRow = std::clamp(m_startRow, 1, std::max(1, m_sheet.rows));
+    m_startColumn = std::clamp(m_startColumn, 1, std::max(1, m_sheet.columns));
+}
+
 LabelGeometry::Check LabelSheetModel::ProposeSheetChange(SheetSetting setting, int proposed,
                                                          const LabelGeometry::Floor& floor)
 {

@@ -36,6 +36,11 @@ public:
     // The label image in layout pixels.
     QSize imageSize() const { return LabelGeometry::imageSize(m_height, m_width); }
 
+    // Takes a sheet that is already held to its ranges (a layout document's), keeping the
+    // start cell on its grid: a start cell beyond a smaller grid moves to its last row or
+    // column, a larger grid leaves it where it is.
+    void follow(const LabelSheet& sheet);
+
     // A sheet setting about to take `proposed`: checked against the floor of the fields; when
     // allowed the setting, H and W take their new values and a start cell beyond a smaller
     // grid moves to its last row or column. A refusal changes nothing.

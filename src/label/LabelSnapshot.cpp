@@ -40,53 +40,30 @@ QVector<int> LabelSnapshot::printedRecords() const
     return choice.records(int(records.size()));
 }
 
-LabelSnapshot LabelSnapshot::fromSettings(const AppSettings& settings, const QStringList& records,
-                                          const HonorificChoice& honorific, bool recipientPostMark, int startRow,
-                                          int startColumn, LabelOpeningReport* report)
+LabelSnapshot LabelSnapshot::fromLayout(const LayoutState& layout, const QStringList& records,
+                                        const CsvColumnMap& columns, const SenderInfo& sender, int startRow,
+                                        int startColumn)
 {
     LabelSnapshot s;
-    s.takeSettings(settings, false, records, honorific);
-
-    // The sheet as the form opens it: stored values held to their ranges, then the label size
-    // computed once against the boxes as they came from the file.
-    LabelOpeningReport r;
-    r.stored = settings.labelSheet;
-    LabelSheetModel model;
-    model.load(settings.labelSheet, &r.outOfRange);
-    r.used = model.sheet();
-    QVector<QRect> visible;
-    for (const SnapshotField& f : s.fields) {
-        if (f.visible())
-            visible.push_back(QRect(f.box.left, f.box.top, f.box.width, f.box.height));
-    }
-    const LabelGeometry::Check c = model.ProposeSheetChange(SheetSetting::RowGap, model.value(SheetSetting::RowGap),
-                                                            LabelGeometry::fieldFloor(visible));
-    r.tooSmall = c.verdict != LabelGeometry::Verdict::Allowed;
-    const QSize image = model.imageSize();
-    for (SnapshotField& f : s.fields) {
-        const QRect kept =
-            LabelGeometry::keepBoxInside(QRect(f.box.left, f.box.top, f.box.width, f.box.height), image);
-        f.box = FieldBox{kept.x(), kept.y(), kept.width(), kept.height()};
-        f.style.left = kept.x();
-        f.style.top = kept.y();
-        f.style.width = f.style.tate ? kept.height() : kept.width();
-    }
-    s.sheet = model.sheet();
-    s.labelHeight = model.labelHeight();
-    s.labelWidth = model.labelWidth();
+    s.takeLayout(layout, records, columns, sender);
+    s.sheet = layout.sheet;
+    s.labelHeight = layout.labelHeight();
+    s.labelWidth = layout.labelWidth();
     s.startRow = startRow;
     s.startColumn = startColumn;
-
-    if (!s.stamp.path.isEmpty()) {
-        const QRect kept =
-            LabelGeometry::keepStampInside(QRect(s.stamp.left, s.stamp.top, s.stamp.width, s.stamp.height), image);
-        s.stamp.left = kept.x();
-        s.stamp.top = kept.y();
-    }
-    s.recipientPostMark = recipientPostMark;
-    if (report)
-        *report = r;
     return s;
+}
+
+LabelSnapshot LabelSnapshot::fromSettings(const AppSettings& settings, const QStringList& records,
+                                          const HonorificChoice& honorific, bool recipientPostMark, int startRow,
+                                          int startColumn, LayoutOpening* opening)
+{
+    LayoutOpening o = LayoutDocument::read(settings, LayoutKind::Label);
+    o.state.honorific = honorific;
+    o.state.recipientPostMark = recipientPostMark;
+    if (opening)
+        *opening = o;
+    return fromLayout(o.state, records, settings.csv, settings.sender, startRow, startColumn);
 }
 
 bool LabelSnapshot::operator==(const LabelSnapshot& o) const

@@ -2,10 +2,9 @@
 // What the label page-drawing routine reads: the layout snapshot plus the sheet (settings,
 // label size H x W) and the start cell of the first page.
 //
-// The label form fills it from its controls (TLayoutEditForm::fillLayoutSnapshot, then the
-// members below); the batch printer builds it from POSTCSV.INI with
-// fromSettings(), which opens the stored layout as the form does. Both then call
-// DrawLabelPage (LabelComposer.h).
+// The label form builds it from its document and its start cell; the batch printer from
+// POSTCSV.INI with fromSettings(), which opens the stored layout as the form does. Both
+// print it through LabelRun.
 
 #include "label/LabelSheetModel.h"
 #include "layout/LayoutSnapshot.h"
@@ -31,14 +30,18 @@ struct LabelSnapshot : LayoutSnapshot {
     // The records of the run in the order they fill the cells.
     QVector<int> printedRecords() const;
 
+    // A label layout with the records, column map and sender of a run, from the start cell
+    // given (the caller checks it against the sheet).
+    static LabelSnapshot fromLayout(const LayoutState& layout, const QStringList& records,
+                                    const CsvColumnMap& columns, const SenderInfo& sender, int startRow,
+                                    int startColumn);
     // The snapshot of a label form that has just opened `settings` (its label group, sender,
-    // CSV mapping) with these record lines, the honorific and recipient 〒 choice given and
-    // the start cell given (the caller checks it against the sheet). Sheet values are held to
-    // their ranges, boxes and stamp are kept inside the label, a stamp whose file does not
-    // exist is dropped. `report` (when given) receives what was wrong with the stored sheet.
+    // CSV mapping; LayoutDocument::read) with these record lines, the honorific and recipient
+    // 〒 choice given and the start cell given. `opening` (when given) receives what opening
+    // put right (the stored sheet, boxes off the label).
     static LabelSnapshot fromSettings(const AppSettings& settings, const QStringList& records,
                                       const HonorificChoice& honorific, bool recipientPostMark, int startRow,
-                                      int startColumn, LabelOpeningReport* report = nullptr);
+                                      int startColumn, LayoutOpening* opening = nullptr);
 
     bool operator==(const LabelSnapshot& o) const;
     bool operator!=(const LabelSnapshot& o) const { return !(*this == o); }

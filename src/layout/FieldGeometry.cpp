@@ -54,6 +54,11 @@ bool printsBarcode(int field, const FieldStyle& style)
     return field == 6 && style.barcode;
 }
 
+bool fixedLength(int field, const FieldStyle& style)
+{
+    return style.post || printsBarcode(field, style);
+}
+
 FieldBox box(int field, const FieldStyle& s, bool postcard)
 {
     FieldBox b;

@@ -25,6 +25,9 @@ struct FieldBox {
 
 namespace FieldGeometry {
 
+// The postcard at real size, in layout pixels.
+constexpr int kCardWidth = 378, kCardHeight = 559;
+
 // The postcard's fixed postal-code digit boxes: field 1 always lies over the card's printed
 // boxes; field 7 in the sender postal box layout keeps its place and takes this size.
 constexpr int kPostalLeft = 167, kPostalTop = 45, kPostalWidth = 185, kPostalHeight = 33;
@@ -53,6 +56,10 @@ bool postcardDigits(int field, const FieldStyle& style);
 // True when field `field` of this style prints as a customer barcode (field 6 with the
 // option on).
 bool printsBarcode(int field, const FieldStyle& style);
+
+// True when the user does not change the box's length: postal digits (the postal flag, on
+// either form) and a barcode symbol, whose size follows from its font size.
+bool fixedLength(int field, const FieldStyle& style);
 
 // The box of field `field` as a layout form shows it once the style is applied: stored
 // position, the length along the writing direction, the thickness from the font. On the

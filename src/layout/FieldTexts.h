@@ -25,6 +25,12 @@ enum class TextTarget { Screen, Print };
 struct HonorificChoice {
     bool useRegistered = false;
     QString fixedText;
+
+    bool operator==(const HonorificChoice& o) const
+    {
+        return useRegistered == o.useRegistered && fixedText == o.fixedText;
+    }
+    bool operator!=(const HonorificChoice& o) const { return !(*this == o); }
 };
 
 // The mapped columns of one record. A column that is not mapped or missing is " ".

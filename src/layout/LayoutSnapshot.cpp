@@ -5,37 +5,25 @@
 #include <algorithm>
 #include <cmath>
 
-SnapshotField SnapshotField::fromStyle(int field, const FieldStyle& style, bool postcard)
+void LayoutSnapshot::takeLayout(const LayoutState& layout, const QStringList& lines, const CsvColumnMap& map,
+                                const SenderInfo& from)
 {
-    SnapshotField f;
-    f.style = style;
-    f.style.postWaku = false; // the form's check box, not a property of the box
-    if (f.style.alignment != 1 && f.style.alignment != 2)
-        f.style.alignment = 0; // the text box knows only left, centre and right
-    f.box = FieldGeometry::box(field, style, postcard);
-    // Position and length as the box holds them (a fixed digit box, a length of at least 0).
-    f.style.left = f.box.left;
-    f.style.top = f.box.top;
-    f.style.width = f.style.tate ? f.box.height : f.box.width;
-    return f;
-}
-
-void LayoutSnapshot::takeSettings(const AppSettings& settings, bool postcard, const QStringList& lines,
-                                  const HonorificChoice& choice)
-{
-    const FieldStyles& styles = postcard ? settings.postcardFields : settings.labelFields;
-    for (int n = 1; n <= kFieldCount; ++n)
-        fields[n - 1] = SnapshotField::fromStyle(n, styles[n - 1], postcard);
-    stamp = postcard ? settings.postcardImage : settings.labelImage;
-    if (stamp.path.trimmed().isEmpty() || !QFileInfo(stamp.path).isFile())
-        stamp = ImageBox();
+    fields = layout.fields;
+    for (SnapshotField& f : fields)
+        f.style.postWaku = false; // the form's check box, not a property of the box
+    stamp = ImageBox();
+    if (!layout.stamp.path.trimmed().isEmpty()) {
+        stamp = layout.stamp;
+        stamp.path = QFileInfo(layout.stamp.path).absoluteFilePath();
+    }
     records = lines;
-    columns = settings.csv;
-    sender = settings.sender;
-    honorific = choice;
-    senderPostMark = postcard ? settings.postcardPostMark : settings.labelPostMark;
-    offsetX = offsetTenths(postcard ? settings.postcardOffsetX : settings.labelOffsetX);
-    offsetY = offsetTenths(postcard ? settings.postcardOffsetY : settings.labelOffsetY);
+    columns = map;
+    sender = from;
+    honorific = layout.honorific;
+    senderPostMark = layout.senderPostMark;
+    recipientPostMark = layout.recipientPostMark;
+    offsetX = layout.offsetX;
+    offsetY = layout.offsetY;
 }
 
 FieldVisibility LayoutSnapshot::visibility() const
@@ -69,7 +57,6 @@ int LayoutSnapshot::offsetTenths(double millimetres)
 bool LayoutSnapshot::operator==(const LayoutSnapshot& o) const
 {
     return fields == o.fields && stamp == o.stamp && records == o.records && choice == o.choice && columns == o.columns
-        && sender == o.sender && honorific.useRegistered == o.honorific.useRegistered
-        && honorific.fixedText == o.honorific.fixedText && senderPostMark == o.senderPostMark
+        && sender == o.sender && honorific == o.honorific && senderPostMark == o.senderPostMark
         && recipientPostMark == o.recipientPostMark && offsetX == o.offsetX && offsetY == o.offsetY;
 }

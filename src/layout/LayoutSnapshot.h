@@ -4,39 +4,23 @@
 // the sender, the honorific choice, the 〒 check boxes and the position adjustment.
 // The postcard (PostcardSnapshot) and the label run add what only they need.
 //
-// Two ways in, which must give equal snapshots for equal layouts:
-//  - a layout form takes it from its controls: TLayoutEditForm::fillLayoutSnapshot() has
-//    LayoutFields::fillSnapshot() copy the fifteen boxes (style, real geometry, visibility),
-//    the record lines, column map, sender, honorific controls and 〒 check boxes, then sets
-//    stamp (imgStamp's file name and geometry) and offsetX / offsetY (offsetTenths of
-//    nedtOfsetX / nedtOfsetY); the form adds its own extras;
-//  - the batch printer builds it from POSTCSV.INI as the form would load it
-//    (PostcardSnapshot::fromSettings), with the boxes from FieldGeometry::box.
-// Field boxes of both come from FieldGeometry, so they agree to the pixel.
+// Both ways in start from a LayoutState: a layout form takes its document's, the batch
+// printer reads one from POSTCSV.INI as the form opens it (PostcardSnapshot::fromSettings,
+// LabelSnapshot::fromSettings). Equal layouts give equal snapshots.
 
 #include "app/AppSettings.h"
 #include "app/RecordChoice.h"
 #include "layout/FieldGeometry.h"
 #include "layout/FieldTexts.h"
+#include "layout/LayoutDocument.h"
+#include "layout/LayoutField.h"
 
 #include <QStringList>
 #include <array>
 
-struct SnapshotField {
-    // Face, size, vertical, bold, italic, alignment (stored order: 0 left, 1 centre,
-    // 2 right), postal flag, visibility; top, left and length as the box holds them.
-    FieldStyle style;
-    // The box as the form shows it, in layout pixels (thickness from the font, fixed
-    // postal-digit boxes). Printing converts these values.
-    FieldBox box;
-
-    bool visible() const { return style.visible; }
-    bool operator==(const SnapshotField& o) const { return style == o.style && box == o.box; }
-    bool operator!=(const SnapshotField& o) const { return !(*this == o); }
-
-    // The field as a form shows it after loading `style` (FieldGeometry::box).
-    static SnapshotField fromStyle(int field, const FieldStyle& style, bool postcard);
-};
+// A field as the page draws it: its style (without the postal-frame check box, which the
+// postcard snapshot carries on its own) and its real box.
+using SnapshotField = LayoutField;
 
 struct LayoutSnapshot {
     std::array<SnapshotField, kFieldCount> fields; // element n-1 is field n
@@ -73,10 +57,9 @@ struct LayoutSnapshot {
     bool operator!=(const LayoutSnapshot& o) const { return !(*this == o); }
 
 protected:
-    // What fromSettings of the postcard and of the label share: the postcard's or the
-    // label's fifteen fields as the form shows them after loading, its stamp when the file is
-    // there (else no picture: 0 x 0 at (0, 0)), sender 〒 and offsets; the records, column
-    // map, sender and honorific.
-    void takeSettings(const AppSettings& settings, bool postcard, const QStringList& records,
-                      const HonorificChoice& honorific);
+    // What the postcard and the label snapshot take alike: the layout's fields, its stamp
+    // (the file name made absolute) when it has one, the offsets, honorific and 〒 options;
+    // and the records, column map and sender of the run.
+    void takeLayout(const LayoutState& layout, const QStringList& records, const CsvColumnMap& columns,
+                    const SenderInfo& sender);
 };

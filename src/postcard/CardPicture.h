@@ -4,6 +4,8 @@
 // stamp where the stamp goes (screen decoration only, never printed) and, when a printer is
 // known, the silver outline of its printable area.
 
+#include "layout/FieldGeometry.h"
+
 #include <QImage>
 #include <QRect>
 
@@ -11,8 +13,8 @@ struct DeviceValues;
 
 namespace CardPicture {
 
-constexpr int kWidth = 378;
-constexpr int kHeight = 559;
+constexpr int kWidth = FieldGeometry::kCardWidth;
+constexpr int kHeight = FieldGeometry::kCardHeight;
 // Left edges of the seven postal-code boxes; each is 21 pixels wide, from y 45 to y 75.
 constexpr int kBoxLefts[7] = {167, 194, 221, 250, 276, 302, 328};
 constexpr int kBoxWidth = 21;

@@ -15,13 +15,23 @@ QVector<int> PostcardSnapshot::printedRecords() const
     return printOnlyShown ? QVector<int> { shownRecord } : choice.records(int(records.size()));
 }
 
-PostcardSnapshot PostcardSnapshot::fromSettings(const AppSettings& settings, const QStringList& records,
-                                                const HonorificChoice& honorific)
+PostcardSnapshot PostcardSnapshot::fromLayout(const LayoutState& layout, const QStringList& records,
+                                              const CsvColumnMap& columns, const SenderInfo& sender)
 {
     PostcardSnapshot s;
-    s.takeSettings(settings, true, records, honorific);
-    s.senderPostalBoxes = settings.postcardFields[6].postWaku;
+    s.takeLayout(layout, records, columns, sender);
+    s.senderPostalBoxes = layout.field(7).style.postWaku;
     return s;
+}
+
+PostcardSnapshot PostcardSnapshot::fromSettings(const AppSettings& settings, const QStringList& records,
+                                                const HonorificChoice& honorific, LayoutOpening* opening)
+{
+    LayoutOpening o = LayoutDocument::read(settings, LayoutKind::Postcard);
+    o.state.honorific = honorific;
+    if (opening)
+        *opening = o;
+    return fromLayout(o.state, records, settings.csv, settings.sender);
 }
 
 bool PostcardSnapshot::operator==(const PostcardSnapshot& o) const

@@ -95,6 +95,17 @@ QSizeF PictureFile::naturalSize() const
     return QSizeF();
 }
 
+QSize PictureFile::layoutSize() const
+{
+    if (!m_image.isNull())
+        return m_image.size();
+    if (m_svg) {
+        const QSizeF natural = naturalSize();
+        return QSize(qMax(1, qRound(natural.width())), qMax(1, qRound(natural.height())));
+    }
+    return QSize();
+}
+
 PictureFile PictureFile::load(const QString& fileName)
 {
     PictureFile pic;

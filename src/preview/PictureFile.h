@@ -4,6 +4,7 @@
 // and a reason the user can read.
 
 #include <QImage>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <memory>
@@ -28,6 +29,9 @@ public:
     const std::shared_ptr<QSvgRenderer>& svg() const { return m_svg; }
     // Natural size (pixels, or the metafile's frame in its own units); the aspect ratio counts.
     QSizeF naturalSize() const;
+    // The size a layout gives the picture before it is stretched: its pixels, or its frame
+    // rounded (at least 1 x 1); invalid for a null picture.
+    QSize layoutSize() const;
 
     // Largest file read, in bytes.
     static constexpr qint64 MaxFileSize = 64LL * 1024 * 1024;

@@ -49,7 +49,7 @@ TEST_F(LabelEngineTest, BatchPrinterAndLabelFormDrawTheSameSheetsOfTheExample)
     RecordingConsole console;
     BatchJob job(options, console);
     ASSERT_EQ(job.load(), ExitCode::Ok) << console.all().toStdString();
-    LabelOpeningReport report;
+    LayoutOpening report;
     const LabelSnapshot batch = BatchLabelSnapshot(job, options, &report);
     EXPECT_TRUE(report.isEmpty()) << report.message().toStdString();
     // 86.4 x 42.3 mm labels, 2 x 6 to a sheet: 30 addresses on 3 sheets.

@@ -9,7 +9,7 @@ TEST(Glyphs, EveryGlyphTheFormsAskForIsThere)
 {
     const char* const wanted[] = { "help", "open", "print", "printer", "up", "down", "left", "right", "first",
         "prior", "next", "last", "bold", "italic", "vertical", "align-left", "align-center", "align-right", "sender",
-        "image-read", "image-clear", "close", "zoom-in", "zoom-out", "whole-page", "page-width", "copy" };
+        "image-read", "image-clear", "close", "zoom-in", "zoom-out", "whole-page", "page-width", "copy", "undo", "redo" };
     const QStringList names = Glyphs::names();
     for (const char* name : wanted) {
         const QString n = QString::fromLatin1(name);

@@ -319,9 +319,10 @@ TEST(LabelSnapshot, FromSettingsOpensTheLayoutAsTheFormDoes)
     a.labelSheet.bottomMargin = 100;
     a.labelFields[1] = style(24, 30, 320, 11);
     a.labelImage = ImageBox{dir.filePath(QStringLiteral("gone.png")), 10, 10, 40, 40};
-    LabelOpeningReport report;
+    LayoutOpening opening;
     const LabelSnapshot s = LabelSnapshot::fromSettings(a, records(2), HonorificChoice{true, QString()}, true, 1, 1,
-                                                        &report);
+                                                        &opening);
+    const LabelOpeningReport& report = opening.sheet;
     EXPECT_EQ(s.labelHeight, 198);
     EXPECT_EQ(s.labelWidth, 243);
     const QSize image = LabelGeometry::imageSize(s.labelHeight, s.labelWidth);
@@ -350,7 +351,7 @@ TEST(LabelSnapshot, FromSettingsOpensTheLayoutAsTheFormDoes)
     a.labelImage = ImageBox{stampPath, 120, 200, 40, 40};
     a.labelSheet.columns = 20; // out of range: held at 8
     const LabelSnapshot t = LabelSnapshot::fromSettings(a, records(2), HonorificChoice{true, QString()}, true, 1, 1,
-                                                        &report);
+                                                        &opening);
     EXPECT_EQ(t.stamp.left, 88);
     EXPECT_EQ(t.stamp.top, 71);
     EXPECT_EQ(t.sheet.columns, 8);

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUndoStack>
 
 using namespace labeltest;
 
@@ -512,4 +513,31 @@ TEST_F(LabelForm, TheMainMenuOpensTheFormOnlyAfterTheReadinessCheck)
     EXPECT_EQ(made, 1);
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("CSVファイルが指定されていないか存在しません。\r\n再設定してから実行して下さい。")});
     TFrmAtenaMemu::setLabelFormFactory({});
+}
+
+TEST_F(LabelForm, SheetChangesAreStepsAndTheStartCellIsNot)
+{
+    open();
+    using D = TUpDown::Direction;
+    ASSERT_EQ(click(form->udLblRow, D::Down, 2), 2); // two steps, 4 rows
+    ASSERT_EQ(click(form->udSRow, D::Up, 3), 3);     // start row 4: no step
+    const QRect line = box(2)->geometry();
+    ASSERT_EQ(click(form->udLblCol, D::Up, 1), 1);   // 3 columns cut the address lines
+    EXPECT_LT(box(2)->width(), line.width());
+    EXPECT_EQ(form->document().undoStack()->count(), 3);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->nedtLblCol->text(), QStringLiteral("2"));
+    EXPECT_EQ(form->udLblCol->position(), 2);
+    EXPECT_EQ(box(2)->geometry(), line);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->nedtLblRow->text(), QStringLiteral("5"));
+    EXPECT_EQ(form->udSRow->max(), 5);
+    EXPECT_EQ(form->nedtSRow->text(), QStringLiteral("4")); // the start cell stays where the user put it
+    EXPECT_EQ(form->pnlCard->size(), form->document().cardSize());
+    // The recipient 〒 box is a step too.
+    form->cbSPostMark->click();
+    EXPECT_FALSE(form->pageSnapshot().recipientPostMark);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(form->cbSPostMark->isChecked());
+    EXPECT_TRUE(form->pageSnapshot().recipientPostMark);
 }

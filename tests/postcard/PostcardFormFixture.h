@@ -4,6 +4,7 @@
 
 #include "layout/ui/TImageEL.h"
 #include "postcard/ui/TFrmCsvPostSet.h"
+#include "support/FieldStyles.h"
 #include "support/LayoutFormFixture.h"
 
 namespace postcardtest {
@@ -23,19 +24,11 @@ inline QString recordLine(int i)
         .arg(i);
 }
 
-// A field placed as the test wants it.
+// A field placed as the test wants it (in "ＭＳ 明朝" unless told).
 inline FieldStyle field(int left, int top, int length, bool tate = false, bool visible = true,
                         const QString& face = QStringLiteral("ＭＳ 明朝"), int size = 12)
 {
-    FieldStyle f;
-    f.fontName = face;
-    f.fontSize = size;
-    f.tate = tate;
-    f.left = left;
-    f.top = top;
-    f.width = length;
-    f.visible = visible;
-    return f;
+    return teststyles::placedField(left, top, length, tate, visible, face, size);
 }
 
 class PostcardForm : public LayoutFormFixture<TFrmCsvPostSet> {

@@ -1,6 +1,7 @@
-// The layout editor's mouse and keyboard rules, driven through simulated events on the
-// postcard form: moves and edge drags with every card bound and minimum, the pointer put
-// back after a refused step, the cursors, arrow keys with and without Shift, and the stamp.
+// The layout editor's mouse and keyboard, driven through simulated events on the postcard
+// form: drags and the pointer put back after a refused step, the cursors, arrow keys with and
+// without Shift, and the stamp. Every case of the rules themselves is a table over layouts in
+// tests/layout/layout_rules_test.cpp; here a few of each show that the form applies them.
 
 #include "PostcardFormFixture.h"
 
@@ -45,32 +46,15 @@ TEST_F(PostcardForm, DraggingAFieldKeepsItOnTheCardAndAboveItsMinimum)
 {
     const DragCase cases[] = {
         {"move", false, {100, 200, 100, 0}, {50, 3}, {{20, 10}, {5, -4}}, {125, 206, 100, 0}, false},
-        {"move past the left edge stops at 0", false, {100, 200, 100, 0}, {50, 3}, {{-150, 0}}, {0, 200, 100, 0}, true},
         {"move past the bottom stops at the card", false, {100, 200, 100, 0}, {50, 3}, {{0, 500}}, {100, -1, 100, 0}, true},
-        {"move past the right edge", false, {100, 200, 100, 0}, {50, 3}, {{300, 0}}, {278, 200, 100, 0}, true},
-        {"move past the top", false, {100, 200, 100, 0}, {50, 3}, {{0, -300}}, {100, 0, 100, 0}, true},
-        {"right edge grows", false, {100, 200, 100, 0}, {-2, 3}, {{30, 0}, {10, 0}}, {100, 200, 140, 0}, false},
         {"right edge stops at the card and ends", false, {100, 200, 100, 0}, {-2, 3}, {{200, 0}, {-20, 0}},
          {100, 200, 100, 0}, false},
-        {"right edge to exactly the card", false, {100, 200, 100, 0}, {-2, 3}, {{178, 0}}, {100, 200, 278, 0}, false},
         {"left edge grows to the left", false, {100, 200, 100, 0}, {1, 3}, {{-30, 0}}, {70, 200, 130, 0}, false},
-        {"left edge past 0 ends the drag", false, {100, 200, 100, 0}, {1, 3}, {{-150, 0}, {-10, 0}},
-         {100, 200, 100, 0}, false},
         {"right edge below 10 is refused", false, {100, 200, 100, 0}, {-2, 3}, {{-95, 0}}, {100, 200, 100, 0}, true},
-        {"right edge to 10 is allowed", false, {100, 200, 100, 0}, {-2, 3}, {{-90, 0}}, {100, 200, 10, 0}, false},
-        {"left edge below 10 is refused", false, {100, 200, 100, 0}, {1, 3}, {{95, 0}}, {100, 200, 100, 0}, true},
-        {"vertical bottom edge grows", true, {300, 100, 200, 0}, {3, -2}, {{0, 30}}, {300, 100, 230, 0}, false},
         {"vertical bottom edge is cut at the card", true, {300, 100, 200, 0}, {3, -2}, {{0, 300}, {0, 20}},
          {300, 100, 458, 0}, false},
-        {"vertical top edge grows upward", true, {300, 100, 200, 0}, {3, 1}, {{0, -30}}, {300, 70, 230, 0}, false},
-        {"vertical top edge past 0 ends", true, {300, 100, 200, 0}, {3, 1}, {{0, -150}, {0, 10}}, {300, 100, 200, 0},
-         false},
         {"vertical bottom edge below 15 is refused", true, {300, 100, 200, 0}, {3, -2}, {{0, -190}}, {300, 100, 200, 0},
          true},
-        {"vertical field has no left or right edge", true, {300, 100, 200, 0}, {1, 100}, {{-20, 0}}, {280, 100, 200, 0},
-         false},
-        {"horizontal field has no top or bottom edge", false, {100, 200, 100, 0}, {50, 1}, {{0, -20}},
-         {100, 180, 100, 0}, false},
     };
     for (const DragCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -201,24 +185,12 @@ TEST_F(PostcardForm, ArrowKeysMoveAndResizeTheSelectedFieldWithinTheCard)
         QRect expected;
     } cases[] = {
         {"left", false, {100, 200, 100, 0}, Qt::Key_Left, false, {99, 200, 100, 0}},
-        {"right", false, {100, 200, 100, 0}, Qt::Key_Right, false, {101, 200, 100, 0}},
-        {"up", false, {100, 200, 100, 0}, Qt::Key_Up, false, {100, 199, 100, 0}},
         {"down", false, {100, 200, 100, 0}, Qt::Key_Down, false, {100, 201, 100, 0}},
-        {"left at 0", false, {0, 200, 100, 0}, Qt::Key_Left, false, {0, 200, 100, 0}},
-        {"up at 0", false, {100, 0, 100, 0}, Qt::Key_Up, false, {100, 0, 100, 0}},
         {"right at the card's edge", false, {278, 200, 100, 0}, Qt::Key_Right, false, {278, 200, 100, 0}},
-        {"right one before the edge", false, {277, 200, 100, 0}, Qt::Key_Right, false, {278, 200, 100, 0}},
         {"shift right widens", false, {100, 200, 100, 0}, Qt::Key_Right, true, {100, 200, 101, 0}},
-        {"shift left narrows", false, {100, 200, 100, 0}, Qt::Key_Left, true, {100, 200, 99, 0}},
         {"shift left at width 10", false, {100, 200, 10, 0}, Qt::Key_Left, true, {100, 200, 10, 0}},
-        {"shift right at the edge", false, {100, 200, 278, 0}, Qt::Key_Right, true, {100, 200, 278, 0}},
-        {"shift up on horizontal does nothing", false, {100, 200, 100, 0}, Qt::Key_Up, true, {100, 200, 100, 0}},
         {"vertical shift down lengthens", true, {300, 100, 200, 0}, Qt::Key_Down, true, {300, 100, 201, 0}},
-        {"vertical shift up at 15", true, {300, 100, 15, 0}, Qt::Key_Up, true, {300, 100, 15, 0}},
-        {"vertical shift down at the bottom", true, {300, 100, 459, 0}, Qt::Key_Down, true, {300, 100, 459, 0}},
         {"vertical shift left does nothing", true, {300, 100, 200, 0}, Qt::Key_Left, true, {300, 100, 200, 0}},
-        {"vertical down at the bottom", true, {300, 359, 200, 0}, Qt::Key_Down, false, {300, 359, 200, 0}},
-        {"vertical down", true, {300, 358, 200, 0}, Qt::Key_Down, false, {300, 359, 200, 0}},
     };
     for (const KeyCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -460,10 +460,16 @@ TEST_F(PostcardEngineTest, OutOfRangeLayoutsAndShortRecordsDrawWithoutFailing)
     a.postcardFields[12].fontName = QStringLiteral("No Such Face");
     a.postcardOffsetX = 55;               // beyond the read-out's limit
     const QStringList records = { QStringLiteral("\"1234567\",\"only two\"") };
-    const PostcardSnapshot s = PostcardSnapshot::fromSettings(a, records, HonorificChoice { true, QString() });
+    LayoutOpening opening;
+    const PostcardSnapshot s = PostcardSnapshot::fromSettings(a, records, HonorificChoice { true, QString() }, &opening);
     EXPECT_EQ(s.offsetX, 100);
-    EXPECT_EQ(s.field(4).box.height, 0);
     EXPECT_EQ(s.field(12).style.alignment, 0);
+    // Opened as the form opens it: the negative length is the shortest vertical field, the
+    // far-off field is back on the card, and the user is told.
+    EXPECT_EQ(s.field(4).box.height, 15);
+    EXPECT_EQ(opening.moved, (QStringList{u(u"名称１"), u(u"名称１(差出人)")}));
+    EXPECT_LE(s.field(10).box.left + s.field(10).box.width, 378);
+    EXPECT_GE(s.field(10).box.top, 0);
 
     const QVector<PageOp> ops = ownOps(pe.render(s));
     const PageOp* adr = find(ops, QStringLiteral("only two"));
@@ -471,10 +477,15 @@ TEST_F(PostcardEngineTest, OutOfRangeLayoutsAndShortRecordsDrawWithoutFailing)
     EXPECT_EQ(adr->font.height, PageMath::fontHeightForPoints(9));
     // Missing columns print as the single space the CSV rule gives, never as garbage.
     EXPECT_NE(find(ops, u(u" 　 ")), nullptr); // name 1 " " + full-width space + honorific column " "
-    // The far-off field is recorded where it was placed.
     const PageOp* name = find(ops, u(u"佐藤健一"));
     ASSERT_NE(name, nullptr);
-    EXPECT_GT(name->origin.x(), 10000);
+    EXPECT_LT(name->origin.x(), 1000 + s.offsetX); // on the card, moved by the adjustment
+    // A box far off the card (a snapshot made by hand) is recorded where it was placed.
+    PostcardSnapshot far = s;
+    far.fields[9].box.left = 5000;
+    const PageOp* farName = find(ownOps(pe.render(far)), u(u"佐藤健一"));
+    ASSERT_NE(farName, nullptr);
+    EXPECT_GT(farName->origin.x(), 10000);
     // Pages beyond the records (the list emptied under a run) draw blanks.
     PostcardSnapshot empty = s;
     empty.records.clear();

@@ -5,10 +5,9 @@
 #include "controls/TNumberEdit.h"
 #include "controls/TShineBtn.h"
 #include "controls/TUpDown.h"
-#include "label/LabelComposer.h"
+#include "label/LabelRun.h"
 #include "label/LabelTemplates.h"
 #include "label/ui/TFrmSheetSelect.h"
-#include "layout/BarcodeCheck.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/Messages.h"
@@ -25,24 +24,20 @@
 
 namespace {
 
-const QString kTooSmall = LabelGeometry::refusalMessage();
-
 TLayoutEditForm::Params labelParams()
 {
     TLayoutEditForm::Params p;
-    p.form = LayoutFields::Form::Label;
+    p.kind = LayoutKind::Label;
     p.caption = QStringLiteral("A4ラベル宛名印刷");
     p.statusLabel = QStringLiteral("宛名印刷");
     p.clientSize = QSize(700, 640);
-    const LabelSheetModel defaults;
-    p.cardSize = defaults.imageSize();
     p.fontSizes = {QStringLiteral("6"),  QStringLiteral("7"),  QStringLiteral("8"),  QStringLiteral("9"),
                    QStringLiteral("10"), QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("14"),
                    QStringLiteral("16"), QStringLiteral("18"), QStringLiteral("20"), QStringLiteral("22"),
                    QStringLiteral("24"), QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("36"),
                    QStringLiteral("40")};
     p.helpContext = 24;
-    p.printerComponent = QStringLiteral("plSetLabel");
+    p.printerComponent = LabelRun::componentName();
     p.printerHint = QStringLiteral("プリンタ設定|用紙、印刷品質等を設定します。用紙はＡ４を選択して下さい。");
     return p;
 }
@@ -92,6 +87,7 @@ TFrmCsvLabelSet::TFrmCsvLabelSet(QWidget* parent) : TLayoutEditForm(labelParams(
     setObjectName(QStringLiteral("FrmCsvLabelSet"));
     ::setHint(pnlCard, QStringLiteral("ラベル印刷時の一枚分のイメージです。"));
     createLabelControls();
+    connect(&document(), &LayoutDocument::sheetChanged, this, &TFrmCsvLabelSet::sheetShown);
     layoutControls();
     CenterCard();
 }
@@ -283,59 +279,35 @@ void TFrmCsvLabelSet::showStart()
     nedtSCol->setValue(m_sheet.startColumn());
 }
 
-// --- sheet model ---------------------------------------------------------------------------
+// --- sheet ---------------------------------------------------------------------------------
 
-LabelGeometry::Floor TFrmCsvLabelSet::fieldFloor() const
+void TFrmCsvLabelSet::sheetShown()
 {
-    QVector<QRect> visible;
-    for (TPaintBoxEL* b : fields()->boxes()) {
-        if (!b->isHidden())
-            visible.push_back(b->geometry());
-    }
-    return LabelGeometry::fieldFloor(visible);
-}
-
-void TFrmCsvLabelSet::fitImage()
-{
-    const QSize image = m_sheet.imageSize();
-    pnlCard->resize(image);
-    for (TPaintBoxEL* b : fields()->boxes()) {
-        const QRect kept = LabelGeometry::keepBoxInside(b->geometry(), image);
-        if (kept != b->geometry())
-            b->setGeometry(kept);
-    }
-    if (!stampFile().isEmpty())
-        imgStamp->setGeometry(LabelGeometry::keepStampInside(imgStamp->geometry(), image));
-    CenterCard();
+    // A smaller grid takes the start cell along; a larger one leaves it where it is.
+    m_sheet.follow(document().state().sheet);
+    showSheet();
+    showStart();
 }
 
 bool TFrmCsvLabelSet::ProposeSheetChange(SheetSetting setting, int value)
 {
     if (m_loading)
         return true;
-    const LabelGeometry::Check c = m_sheet.ProposeSheetChange(setting, value, fieldFloor());
-    if (c.verdict != LabelGeometry::Verdict::Allowed) {
-        Messages::current().information(kTooSmall);
-        return false;
-    }
-    nedtLblH->setValue(double(m_sheet.labelHeight()) / 10.0);
-    nedtLblW->setValue(double(m_sheet.labelWidth()) / 10.0);
-    fitImage();
-    if (setting == SheetSetting::Rows || setting == SheetSetting::Columns)
-        showStart();
-    return true;
+    return takeSheet(LayoutRules::changeSheet(document().state(), setting, value));
 }
 
 bool TFrmCsvLabelSet::ProposeSheet(const LabelSheet& sheet)
 {
-    const LabelGeometry::Check c = m_sheet.ProposeSheet(sheet, fieldFloor());
-    if (c.verdict != LabelGeometry::Verdict::Allowed) {
-        Messages::current().information(kTooSmall);
+    return takeSheet(LayoutRules::replaceSheet(document().state(), sheet));
+}
+
+bool TFrmCsvLabelSet::takeSheet(const LayoutRules::SheetChange& change)
+{
+    if (!change.allowed) {
+        Messages::current().information(change.message);
         return false;
     }
-    showSheet();
-    fitImage();
-    showStart();
+    document().change(change.layout);
     return true;
 }
 
@@ -398,50 +370,20 @@ bool TFrmCsvLabelSet::ProposeStartColumn(int column)
     return m_sheet.ProposeStartColumn(column);
 }
 
-// --- settings ------------------------------------------------------------------------------
+// --- opening ---------------------------------------------------------------------------------
 
-void TFrmCsvLabelSet::loadOwnSettings(const AppSettings& s, bool afterSelection)
+void TFrmCsvLabelSet::documentOpened(const LayoutOpening& opening)
 {
-    if (afterSelection)
-        return;
-    // The stored values go into the controls without any check; the label size follows.
-    m_opening = LabelOpeningReport();
-    m_opening.stored = s.labelSheet;
-    m_sheet.load(s.labelSheet, &m_opening.outOfRange);
-    m_opening.used = m_sheet.sheet();
+    // The start cell starts afresh at row 1, column 1.
+    m_opening = opening.sheet;
+    m_sheet.load(document().state().sheet);
     showSheet();
     showStart();
-    pnlCard->resize(m_sheet.imageSize());
-    cbSPostMark->setChecked(true);
-    fields()->recipientPostMark = true;
 }
 
-void TFrmCsvLabelSet::fontsApplied()
+void TFrmCsvLabelSet::optionsShown()
 {
-    // The label size computed once against the boxes as they came from the file, as if the
-    // vertical gap had just been set to its stored value.
-    const LabelGeometry::Check c =
-        m_sheet.ProposeSheetChange(SheetSetting::RowGap, m_sheet.value(SheetSetting::RowGap), fieldFloor());
-    m_opening.tooSmall = c.verdict != LabelGeometry::Verdict::Allowed;
-    showSheet();
-    // Refused or not, the boxes are fitted into the label, so that every part of the layout
-    // can be reached; the stored file keeps its values until the user saves.
-    fitImage();
-    if (!m_opening.isEmpty())
-        Messages::current().warning(m_opening.message());
-}
-
-void TFrmCsvLabelSet::storeOwnSettings(AppSettings& s) const
-{
-    LabelSheet sheet;
-    for (const auto& [setting, controls] : m_settingControls)
-        LabelGeometry::setValue(sheet, setting, controls.second->position());
-    s.labelSheet = sheet;
-}
-
-bool TFrmCsvLabelSet::stampOutside(const QRect& stamp) const
-{
-    return LabelGeometry::stampOutside(stamp, cardSize());
+    cbSPostMark->setChecked(document().state().recipientPostMark);
 }
 
 // --- 〒 check boxes --------------------------------------------------------------------------
@@ -460,41 +402,30 @@ void TFrmCsvLabelSet::postMarkClicked(int field)
 {
     if (m_loading)
         return;
-    // The rules follow the boxes at once, shown or not: printing reads them too.
-    fields()->recipientPostMark = cbSPostMark->isChecked();
-    fields()->senderPostMark = cbPostMark->isChecked();
-    if (!selectedField())
-        return;
-    TPaintBoxEL* b = box(field);
-    if (b->isHidden())
-        return;
-    selectField(b);
-    ApplyStyleControls(b);
-    b->update();
+    // The rules follow the boxes at once, shown or not: printing reads them too. A shown box
+    // is selected and its style applied again from the controls.
+    LayoutState s = document().state();
+    s.recipientPostMark = cbSPostMark->isChecked();
+    s.senderPostMark = cbPostMark->isChecked();
+    if (selectedFieldNumber() != 0 && s.field(field).visible()) {
+        selectField(field);
+        s = LayoutRules::restyle(s, field, styleFromControls(field));
+    }
+    document().change(s);
 }
 
 // --- print run -----------------------------------------------------------------------------
 
 void TFrmCsvLabelSet::bbtnPrintClick()
 {
-    // The form is blocked while the preview window is open, so one snapshot serves the run.
-    auto snapshot = std::make_shared<LabelSnapshot>(pageSnapshot());
-    const BarcodePiece label { false, snapshot->labelWidth, snapshot->labelHeight };
-    if (!confirmPrint(QStringLiteral("CSVデータが空です。"),
-                      DescribeBarcodeFindings(CheckBarcodes(*snapshot, label, snapshot->printedRecords()), label)))
+    auto run = std::make_shared<LabelRun>(pageSnapshot());
+    if (!confirmPrint(QStringLiteral("CSVデータが空です。"), run->checkBeforePrinting()))
         return;
-    runPrint(QStringLiteral("A4ラベル宛名印刷"), snapshot->pageCount(),
-             [this, snapshot] { DrawLabelPage(*plPrev1, *snapshot); });
+    runPrint(run);
 }
 
 LabelSnapshot TFrmCsvLabelSet::pageSnapshot() const
 {
-    LabelSnapshot s;
-    fillLayoutSnapshot(s);
-    s.sheet = m_sheet.sheet();
-    s.labelHeight = m_sheet.labelHeight();
-    s.labelWidth = m_sheet.labelWidth();
-    s.startRow = m_sheet.startRow();
-    s.startColumn = m_sheet.startColumn();
-    return s;
+    return LabelSnapshot::fromLayout(document().state(), records(), fields()->columns, fields()->sender,
+                                     m_sheet.startRow(), m_sheet.startColumn());
 }

@@ -24,18 +24,20 @@ class TFrmCsvLabelSet : public TLayoutEditForm {
 public:
     explicit TFrmCsvLabelSet(QWidget* parent = nullptr);
 
-    // What the print run draws from: the layout, sheet, start cell, offsets and check boxes
-    // as they are.
+    // What the print run draws from: the document with the records and the start cell.
     LabelSnapshot pageSnapshot() const;
+    // The document's sheet with the start cell.
     const LabelSheetModel& sheetModel() const { return m_sheet; }
     // What opening found wrong with the stored sheet (empty when nothing).
     const LabelOpeningReport& openingReport() const { return m_opening; }
 
     // A sheet setting about to take a new value (the up-downs ask before they move). When it
-    // is refused the message is shown and nothing changes; when it is allowed H, W, the
-    // read-outs, the label image, the boxes and the start cell follow at once.
+    // is refused the message is shown and nothing changes; when it is allowed it is one step
+    // of the document, and H, W, the read-outs, the label image, the boxes and the start cell
+    // follow at once.
     bool ProposeSheetChange(SheetSetting setting, int value);
-    // A whole sheet at once (a label product chosen by name): the same rule and message.
+    // A whole sheet at once (a label product chosen by name): the same rule and message, one
+    // step.
     bool ProposeSheet(const LabelSheet& sheet);
     bool ProposeStartRow(int row);
     bool ProposeStartColumn(int column);
@@ -84,20 +86,18 @@ public slots:
     void bbtnPrintClick() override;
 
 protected:
-    void loadOwnSettings(const AppSettings& settings, bool afterSelection) override;
-    void storeOwnSettings(AppSettings& settings) const override;
-    void fontsApplied() override;
-    bool stampOutside(const QRect& stamp) const override;
+    void documentOpened(const LayoutOpening& opening) override;
+    void optionsShown() override;
     void layoutControls() override;
 
 private:
     void createLabelControls();
     void postMarkClicked(int field);
+    void sheetShown();
+    // A sheet change the rules allowed becomes a step; a refused one shows its message.
+    bool takeSheet(const LayoutRules::SheetChange& change);
     void showSheet();
     void showStart();
-    // The label image takes the model's size; boxes and stamp are kept inside it; centred.
-    void fitImage();
-    LabelGeometry::Floor fieldFloor() const;
 
     LabelSheetModel m_sheet;
     LabelOpeningReport m_opening;

@@ -58,11 +58,12 @@ int LayoutFields::fieldOf(const TPaintBoxEL* box) const
     return 0;
 }
 
-void LayoutFields::applyStyle(int field, const FieldStyle& s)
+void LayoutFields::showField(int field, const LayoutField& f)
 {
     TPaintBoxEL* b = box(field);
     if (!b)
         return;
+    const FieldStyle& s = f.style;
     b->setTate(s.tate);
     b->setBold(s.bold);
     b->setIta(s.italic);
@@ -70,13 +71,16 @@ void LayoutFields::applyStyle(int field, const FieldStyle& s)
     b->setFontName(s.fontName);
     b->setFontSize(s.fontSize);
     b->setAlignment(TPaintBoxEL::alignmentFromStored(s.alignment));
-    if (s.tate)
-        b->setGeometry(s.left, s.top, b->width(), s.width);
-    else
-        b->setGeometry(s.left, s.top, s.width, b->height());
+    b->setFont(boxFont(b));
+    b->setGeometry(f.box.left, f.box.top, f.box.width, f.box.height);
     b->setVisible(s.visible);
     stored_[field - 1] = s;
-    enforcePostalGeometry(b);
+    b->update();
+}
+
+void LayoutFields::applyStyle(int field, const FieldStyle& style)
+{
+    showField(field, LayoutField::fromStyle(field, style, form_ == Form::Postcard));
 }
 
 FieldStyle LayoutFields::style(int field) const
@@ -99,22 +103,6 @@ FieldStyle LayoutFields::style(int field) const
     s.width = b->Tate() ? b->height() : b->width();
     s.visible = !b->isHidden();
     return s;
-}
-
-void LayoutFields::fillSnapshot(LayoutSnapshot& snapshot) const
-{
-    for (int n = 1; n <= kFieldCount; ++n) {
-        const TPaintBoxEL* b = boxes_[n - 1];
-        SnapshotField& f = snapshot.fields[n - 1];
-        f.style = style(n);
-        f.box = FieldBox { b->x(), b->y(), b->width(), b->height() };
-    }
-    snapshot.records = records;
-    snapshot.columns = columns;
-    snapshot.sender = sender;
-    snapshot.honorific = honorific;
-    snapshot.senderPostMark = senderPostMark;
-    snapshot.recipientPostMark = recipientPostMark;
 }
 
 void LayoutFields::setSelected(TPaintBoxEL* selected)

@@ -1,14 +1,16 @@
 #pragma once
 // The fifteen field text boxes of a layout form (postcard or label) and the operations the
-// form runs on them: filling the texts of a record, the honorific, the box fonts and the
-// shared paint handler. The forms own one LayoutFields and keep its inputs current (record
-// lines, column map, sender, honorific controls, 〒 check boxes).
+// form runs on them: showing a field of the layout document, filling the texts of a record,
+// the honorific and the shared paint handler. The boxes only draw: where a box lies and how
+// it is styled is the document's (showField). The forms own one LayoutFields and keep its
+// inputs current (record lines, column map, sender, honorific, 〒 options).
 
 #include "app/AppSettings.h"
 #include "layout/FieldGeometry.h"
 #include "layout/FieldTexts.h"
 #include "layout/FieldTypesetting.h"
-#include "layout/LayoutSnapshot.h"
+#include "layout/LayoutDocument.h"
+#include "layout/LayoutField.h"
 
 #include <QColor>
 #include <QFont>
@@ -27,7 +29,7 @@ class LayoutFields : public QObject {
 public:
     // The postcard draws fields 1 and 7 as postal-code digits over the card's printed boxes;
     // the label form draws every field as text, fields 1 and 7 with their 〒 check boxes.
-    enum class Form { Postcard, Label };
+    using Form = LayoutKind;
 
     static const QColor kSelectedLine; // blue outline of the selected field
     static const QColor kNormalLine;   // grey outline of every other field
@@ -48,18 +50,14 @@ public:
     bool senderPostMark = true;   // cbPostMark "先頭に〒付加"
     bool recipientPostMark = true; // cbSPostMark (label form only)
 
-    // Applies a stored style to field n: vertical, bold, italic, postal, face, size, alignment,
-    // position, length (the height of a vertical box, else its width) and visibility; the
-    // typesetting options (kanji numerals, 縦中横, shrink to fit) are kept beside the box.
-    // The thickness comes later from ApplyFieldFont.
+    // Box n shows field n of a layout: vertical, bold, italic, postal, face, size,
+    // alignment, its box and visibility; the rest of its style (the typesetting and barcode
+    // options) is kept beside the box.
+    void showField(int field, const LayoutField& f);
+    // Box n shows a stored style as a form shows it after opening (LayoutField::fromStyle).
     void applyStyle(int field, const FieldStyle& style);
     // The box's style as it is stored (postWaku is the form's check box and stays false here).
     FieldStyle style(int field) const;
-
-    // Copies what a page-drawing routine reads of the fields into a snapshot: every box's
-    // style, real geometry and visibility, the record lines, column map, sender, honorific
-    // choice and 〒 check boxes. The form then sets the stamp, the offsets and its own extras.
-    void fillSnapshot(LayoutSnapshot& snapshot) const;
 
     // Outlines `selected` in blue and every other box in grey (nullptr: all grey).
     void setSelected(TPaintBoxEL* selected);
@@ -69,9 +67,8 @@ public:
     void FillFieldTexts(int index);
     // Recomputes fields 4 and 5 for the current record and repaints them.
     void ApplyHonorific();
-    // Builds the box's font from its style and sets its thickness from the font. The face is
-    // the box's FontName: while the form loads its layout that is the stored face; at any other
-    // time the editor first puts the font combo box's text there.
+    // Builds the box's font from its own properties and sets its thickness from the font
+    // (for a box whose properties were set one by one).
     void ApplyFieldFont(TPaintBoxEL* box);
     // The shared paint handler.
     void PaintField(TPaintBoxEL* box, QPainter& painter);

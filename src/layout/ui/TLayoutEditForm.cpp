@@ -8,7 +8,6 @@
 #include "controls/TNumberEdit.h"
 #include "controls/TShineBtn.h"
 #include "layout/FieldCaptions.h"
-#include "layout/LayoutSnapshot.h"
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
@@ -21,6 +20,7 @@
 #include "platform/ui/HelpWindow.h"
 #include "preview/FormPaper.h"
 #include "preview/PictureFile.h"
+#include "preview/PrintRun.h"
 #include "preview/TplPrev.h"
 #include "preview/TplSetPrinter.h"
 
@@ -42,23 +42,11 @@
 #include <QStatusBar>
 #include <QSvgRenderer>
 #include <QTabWidget>
+#include <QUndoStack>
 
 #include <cmath>
 
 namespace {
-
-constexpr int kEdgeZone = 5;          // grab zone at a box's edges
-constexpr int kMinHorizontal = 10;    // shortest horizontal field
-constexpr int kMinVertical = 15;      // shortest vertical field
-constexpr int kMinStamp = 15;         // smallest stamp side
-constexpr int kOffsetLimit = 100;     // position adjustment, tenths of a millimetre
-
-// Which edge of a box or the stamp, `extent` long, a point at `pos` grabs: 1 the left (top), 2 the
-// right (bottom), 0 neither.
-int edgeAt(int pos, int extent)
-{
-    return pos < kEdgeZone ? 1 : pos >= extent - kEdgeZone ? 2 : 0;
-}
 
 // The stamp's cursor for the edges grabbed; `inside` when none.
 Qt::CursorShape stampCursor(int edgeH, int edgeV, Qt::CursorShape inside)
@@ -108,9 +96,8 @@ void showPicture(TImageEL* image, const PictureFile& picture)
 {
     if (picture.kind() == PictureFile::Kind::Metafile && picture.svg()) {
         const std::shared_ptr<QSvgRenderer> svg = picture.svg();
-        const QSizeF natural = picture.naturalSize();
         image->setPicture([svg](QPainter& p, const QRectF& target) { svg->render(&p, target); },
-                          QSize(qMax(1, qRound(natural.width())), qMax(1, qRound(natural.height()))));
+                          picture.layoutSize());
     } else if (!picture.image().isNull()) {
         image->setPicture(picture.image());
     } else {
@@ -118,10 +105,24 @@ void showPicture(TImageEL* image, const PictureFile& picture)
     }
 }
 
+LayoutRules::Arrow arrowOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return LayoutRules::Arrow::Left;
+    case Qt::Key_Right:
+        return LayoutRules::Arrow::Right;
+    case Qt::Key_Up:
+        return LayoutRules::Arrow::Up;
+    default:
+        return LayoutRules::Arrow::Down;
+    }
+}
+
 } // namespace
 
 TLayoutEditForm::TLayoutEditForm(const Params& params, QWidget* parent)
-    : TFrmBase1(parent), m_params(params)
+    : TFrmBase1(parent), m_params(params), m_document(new LayoutDocument(params.kind, this))
 {
     setWindowTitle(params.caption);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -129,6 +130,14 @@ TLayoutEditForm::TLayoutEditForm(const Params& params, QWidget* parent)
     setMinimumSize(670, 620);
     resize(params.clientSize.expandedTo(QSize(670, 620)));
     createControls();
+    connect(m_document, &LayoutDocument::opened, this, &TLayoutEditForm::showAll);
+    connect(m_document, &LayoutDocument::fieldChanged, this, &TLayoutEditForm::showField);
+    connect(m_document, &LayoutDocument::stampChanged, this, &TLayoutEditForm::showStamp);
+    connect(m_document, &LayoutDocument::optionsChanged, this, &TLayoutEditForm::showOptions);
+    connect(m_document, &LayoutDocument::sheetChanged, this, [this] {
+        pnlCard->resize(m_document->cardSize());
+        CenterCard();
+    });
     // The form sees key presses before its controls.
     qApp->installEventFilter(this);
 }
@@ -164,7 +173,7 @@ void TLayoutEditForm::createControls()
     static_cast<QFrame*>(pnlCardBase)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pnlCard = new QWidget(pnlCardBase);
     pnlCard->setObjectName(QStringLiteral("pnlCard"));
-    pnlCard->resize(m_params.cardSize);
+    pnlCard->resize(m_document->cardSize());
     pnlCard->setAutoFillBackground(true);
     QPalette white = pnlCard->palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -177,7 +186,7 @@ void TLayoutEditForm::createControls()
     imgStamp->installEventFilter(this);
     ::setHint(imgStamp, QStringLiteral("画像を印刷する場合指定します。"));
 
-    m_fields = new LayoutFields(m_params.form, pnlCard, this);
+    m_fields = new LayoutFields(m_params.kind, pnlCard, this);
     for (TPaintBoxEL* b : m_fields->boxes()) {
         b->setMouseTracking(true);
         b->installEventFilter(this);
@@ -266,6 +275,21 @@ void TLayoutEditForm::createControls()
         b->setGeometry(x, 62, 26, 24);
         x += 27;
     }
+    // Undo and redo of the layout, beside the style controls.
+    ssbUndo = makeButton(pnlField, QStringLiteral("ssbUndo"), QStringLiteral("undo"), emptyText,
+                         QStringLiteral("元に戻す"));
+    ssbRedo = makeButton(pnlField, QStringLiteral("ssbRedo"), QStringLiteral("redo"), emptyText,
+                         QStringLiteral("やり直し"));
+    x += 10;
+    for (TShineBtn* b : {ssbUndo, ssbRedo}) {
+        b->setGeometry(x, 62, 26, 24);
+        b->setEnabled(false);
+        x += 27;
+    }
+    connect(ssbUndo, &TShineBtn::clicked, this, &TLayoutEditForm::ssbUndoClick);
+    connect(ssbRedo, &TShineBtn::clicked, this, &TLayoutEditForm::ssbRedoClick);
+    connect(m_document->undoStack(), &QUndoStack::canUndoChanged, ssbUndo, &QWidget::setEnabled);
+    connect(m_document->undoStack(), &QUndoStack::canRedoChanged, ssbRedo, &QWidget::setEnabled);
     connect(ssbTate, &TShineBtn::clicked, this, &TLayoutEditForm::ssbTateClick);
     for (TShineBtn* b : {ssbBold, ssbIta, ssbLeft, ssbCenter, ssbRight})
         connect(b, &TShineBtn::clicked, this, &TLayoutEditForm::styleControlChanged);
@@ -292,7 +316,7 @@ void TLayoutEditForm::createControls()
         QWidget* page = n <= 6 ? tsAtesaki : tsMoto;
         const int i = n <= 6 ? n - 1 : n - 7;
         auto* t = makeButton(page, FieldCaptions::toggleName(n), QString(), FieldCaptions::toggleCaption(n),
-                             FieldCaptions::caption(n, m_params.form == LayoutFields::Form::Label)
+                             FieldCaptions::caption(n, m_params.kind == LayoutKind::Label)
                                  + QStringLiteral("|印刷する項目を選択します。"));
         t->setProperty("tag", n);
         t->setGroupIndex(100 + n); // a lone toggle
@@ -442,6 +466,11 @@ TPaintBoxEL* TLayoutEditForm::box(int field) const
     return m_fields->box(field);
 }
 
+TPaintBoxEL* TLayoutEditForm::selectedField() const
+{
+    return m_fields->box(m_selected);
+}
+
 QSize TLayoutEditForm::cardSize() const
 {
     return pnlCard->size();
@@ -454,43 +483,17 @@ QString TLayoutEditForm::printerFilePath() const
 
 FormPaper TLayoutEditForm::formPaper() const
 {
-    return m_params.form == LayoutFields::Form::Postcard ? FormPaper::Postcard : FormPaper::A4;
-}
-
-FieldStyles& TLayoutEditForm::storedFields(AppSettings& s) const
-{
-    return m_params.form == LayoutFields::Form::Postcard ? s.postcardFields : s.labelFields;
-}
-
-ImageBox& TLayoutEditForm::storedImage(AppSettings& s) const
-{
-    return m_params.form == LayoutFields::Form::Postcard ? s.postcardImage : s.labelImage;
+    return m_params.kind == LayoutKind::Postcard ? FormPaper::Postcard : FormPaper::A4;
 }
 
 SettingsGroup TLayoutEditForm::settingsGroup() const
 {
-    return m_params.form == LayoutFields::Form::Postcard ? SettingsGroup::Postcard : SettingsGroup::Label;
+    return m_params.kind == LayoutKind::Postcard ? SettingsGroup::Postcard : SettingsGroup::Label;
 }
 
-void TLayoutEditForm::loadOwnSettings(const AppSettings&, bool) {}
-void TLayoutEditForm::storeOwnSettings(AppSettings&) const {}
-void TLayoutEditForm::showFieldPosition() {}
-
-bool TLayoutEditForm::isPinned(const TPaintBoxEL*) const
-{
-    return false;
-}
-
-bool TLayoutEditForm::stampOutside(const QRect& s) const
-{
-    const QSize card = cardSize();
-    return s.y() + s.height() < 0 || s.x() + s.width() < 0 || s.y() > card.height() || s.x() > card.width();
-}
-
-int TLayoutEditForm::minimumLength(const TPaintBoxEL* box)
-{
-    return box->Tate() ? kMinVertical : kMinHorizontal;
-}
+void TLayoutEditForm::documentOpened(const LayoutOpening&) {}
+void TLayoutEditForm::fieldShown(int) {}
+void TLayoutEditForm::optionsShown() {}
 
 // --- showing, loading ----------------------------------------------------------------------------
 
@@ -524,31 +527,9 @@ void TLayoutEditForm::LoadLayout()
     m_current = 0;
 
     m_loading = true;
-    const FieldStyles& styles = storedFields(s);
-    for (int n = 1; n <= kFieldCount; ++n) {
-        m_fields->applyStyle(n, styles[n - 1]);
-        itemToggles[n - 1]->setDown(styles[n - 1].visible);
-    }
-    loadOwnSettings(s, false);
+    const LayoutOpening opening = m_document->open(s);
+    documentOpened(opening);
     m_loading = false;
-
-    // The stamp: a file that no longer exists is forgotten.
-    const ImageBox& image = storedImage(s);
-    m_stampFile.clear();
-    imgStamp->clear();
-    imgStamp->setGeometry(0, 0, 0, 0);
-    edtStampPath->clear();
-    if (!image.path.trimmed().isEmpty()) {
-        // A relative name counts from the current folder, as the address list's does.
-        const QFileInfo info(image.path);
-        if (info.exists() && info.isFile()) {
-            m_stampFile = image.path;
-            edtStampPath->setText(image.path);
-            showPicture(imgStamp, PictureFile::load(info.filePath()));
-            imgStamp->setStretch(true);
-            imgStamp->setGeometry(image.left, image.top, image.width, image.height);
-        }
-    }
 
     DrawCardBackground();
     {
@@ -575,70 +556,12 @@ void TLayoutEditForm::LoadLayout()
     }
     ShowPaperInfo();
 
-    const double offsetY = m_params.form == LayoutFields::Form::Postcard ? s.postcardOffsetY : s.labelOffsetY;
-    const double offsetX = m_params.form == LayoutFields::Form::Postcard ? s.postcardOffsetX : s.labelOffsetX;
-    auto inRange = [](double mm) {
-        const long t = std::isfinite(mm) && std::fabs(mm) < 1e6 ? std::lround(mm * 10) : 0;
-        return double(qBound<long>(-kOffsetLimit, t, long(kOffsetLimit))) / 10.0;
-    };
-    nedtOfsetY->setValue(inRange(offsetY));
-    nedtOfsetX->setValue(inRange(offsetX));
-    cbPostMark->setChecked(m_params.form == LayoutFields::Form::Postcard ? s.postcardPostMark : s.labelPostMark);
-    m_fields->senderPostMark = cbPostMark->isChecked();
-    m_fields->honorific = {cbKeisho->isChecked(), cmbKeisho->currentText()};
-
-    m_selected = FirstVisibleField();
-    ShowFieldStyle(m_selected);
-
-    m_loading = true;
-    loadOwnSettings(s, true);
-    for (TPaintBoxEL* b : m_fields->boxes())
-        m_fields->ApplyFieldFont(b);
-    fontsApplied();
-    repairOffCardFields();
-
-    m_loading = false;
+    m_selected = 0;
+    FirstVisibleField();
+    if (!opening.isEmpty())
+        Messages::current().warning(opening.message());
     RefreshRecord();
     UpdateNavButtons();
-    m_fields->setSelected(m_selected);
-    if (m_selected)
-        m_selected->update();
-}
-
-void TLayoutEditForm::repairOffCardFields()
-{
-    // Values a hand-edited settings file may hold: a box shorter than the shortest a user can
-    // make, or lying (partly) off the card where nobody could reach it again.
-    const QSize card = cardSize();
-    QStringList moved;
-    for (TPaintBoxEL* b : m_fields->boxes()) {
-        if (isPinned(b))
-            continue;
-        const QRect before = b->geometry();
-        // A postal-digit box has its fixed size; only its place can be wrong.
-        if (!b->Post() && b->Tate() && b->height() < kMinVertical)
-            b->resize(b->width(), kMinVertical);
-        if (!b->Post() && !b->Tate() && b->width() < kMinHorizontal)
-            b->resize(kMinHorizontal, b->height());
-        const QRect g = b->geometry();
-        if (g.left() < 0 || g.top() < 0 || g.right() >= card.width() || g.bottom() >= card.height())
-            keepBoxOnCard(b);
-        if (b->geometry() != before)
-            moved << FieldCaptions::caption(b->Field(), m_params.form == LayoutFields::Form::Label);
-    }
-    const QRect st = imgStamp->geometry();
-    if (!m_stampFile.isEmpty() && (st.width() < kMinStamp || st.height() < kMinStamp || stampOutside(st))) {
-        QSize size = st.size();
-        if (size.width() < kMinStamp || size.height() < kMinStamp)
-            size = imgStamp->naturalSize().isValid() ? imgStamp->naturalSize() : QSize(76, 90);
-        imgStamp->setGeometry(stampOutside(QRect(st.topLeft(), size)) ? QRect(QPoint(0, 0), size)
-                                                                       : QRect(st.topLeft(), size));
-        moved << QStringLiteral("画像");
-    }
-    if (!moved.isEmpty()) {
-        Messages::current().warning(Messages::twoLines(
-            QStringLiteral("用紙からはみ出していた項目を用紙内に戻しました。"), moved.join(QStringLiteral("、"))));
-    }
 }
 
 void TLayoutEditForm::resizeEvent(QResizeEvent* event)
@@ -665,25 +588,82 @@ void TLayoutEditForm::placeInColumns(int columnWidth, std::initializer_list<QWid
     bbtnClose->setGeometry(right + buttonWidth + 10, bottom - 38, buttonWidth, 32);
 }
 
-void TLayoutEditForm::fillLayoutSnapshot(LayoutSnapshot& s) const
-{
-    m_fields->fillSnapshot(s);
-    if (!m_stampFile.trimmed().isEmpty()) {
-        s.stamp.path = QFileInfo(m_stampFile).absoluteFilePath();
-        s.stamp.top = imgStamp->y();
-        s.stamp.left = imgStamp->x();
-        s.stamp.width = imgStamp->width();
-        s.stamp.height = imgStamp->height();
-    }
-    s.offsetX = LayoutSnapshot::offsetTenths(nedtOfsetX->value());
-    s.offsetY = LayoutSnapshot::offsetTenths(nedtOfsetY->value());
-}
-
 void TLayoutEditForm::CenterCard()
 {
     const QSize base = pnlCardBase->size();
     const QSize card = pnlCard->size();
     pnlCard->move((base.width() - card.width()) / 2, (base.height() - card.height()) / 2);
+}
+
+// --- the document on screen ----------------------------------------------------------------------
+
+void TLayoutEditForm::showAll()
+{
+    pnlCard->resize(m_document->cardSize());
+    for (int n = 1; n <= kFieldCount; ++n)
+        showField(n);
+    showStamp();
+    showOptions();
+}
+
+void TLayoutEditForm::showField(int n)
+{
+    const LayoutField& f = m_document->field(n);
+    m_fields->showField(n, f);
+    itemToggles[n - 1]->setDown(f.visible());
+    if (n == 4 || n == 5)
+        m_fields->ApplyHonorific(); // the honorific goes to the visible name
+    fieldShown(n);
+    if (m_loading)
+        return;
+    // A step taken back can hide the selected field or show the first one.
+    if (n == m_selected && !f.visible())
+        FirstVisibleField();
+    else if (m_selected == 0 && f.visible())
+        FirstVisibleField();
+    else if (n == m_selected)
+        showStyleControls(n);
+}
+
+void TLayoutEditForm::showStamp()
+{
+    const ImageBox& st = m_document->state().stamp;
+    if (st.path.isEmpty()) {
+        m_stampShown.clear();
+        imgStamp->clear();
+        imgStamp->setGeometry(0, 0, 0, 0);
+        edtStampPath->clear();
+        return;
+    }
+    if (st.path != m_stampShown) {
+        m_stampShown = st.path;
+        showPicture(imgStamp, PictureFile::load(st.path));
+        imgStamp->setStretch(true);
+    }
+    edtStampPath->setText(st.path);
+    imgStamp->setGeometry(st.left, st.top, st.width, st.height);
+    imgStamp->show();
+}
+
+void TLayoutEditForm::showOptions()
+{
+    const LayoutState& s = m_document->state();
+    nedtOfsetX->setValue(double(s.offsetX) / 10.0);
+    nedtOfsetY->setValue(double(s.offsetY) / 10.0);
+    cbPostMark->setChecked(s.senderPostMark);
+    cbKeisho->setChecked(s.honorific.useRegistered);
+    cmbKeisho->setVisible(!s.honorific.useRegistered);
+    if (cmbKeisho->currentText() != s.honorific.fixedText) {
+        const QSignalBlocker block(cmbKeisho);
+        cmbKeisho->setEditText(s.honorific.fixedText);
+    }
+    m_fields->honorific = s.honorific;
+    m_fields->senderPostMark = s.senderPostMark;
+    m_fields->recipientPostMark = s.recipientPostMark;
+    m_fields->ApplyHonorific();
+    optionsShown();
+    for (int n : {1, 7})
+        box(n)->update();
 }
 
 // --- records ---------------------------------------------------------------------------------
@@ -692,8 +672,6 @@ void TLayoutEditForm::RefreshRecord()
 {
     if (m_loading)
         return;
-    m_fields->honorific = {cbKeisho->isChecked(), cmbKeisho->currentText()};
-    m_fields->senderPostMark = cbPostMark->isChecked();
     m_fields->FillFieldTexts(m_current);
     recordFilled();
     for (TPaintBoxEL* b : m_fields->boxes()) {
@@ -744,19 +722,36 @@ void TLayoutEditForm::ssbCsvLastClick()
 
 // --- selection and style controls ----------------------------------------------------------------
 
-TPaintBoxEL* TLayoutEditForm::FirstVisibleField()
+void TLayoutEditForm::FirstVisibleField()
 {
-    for (TPaintBoxEL* b : m_fields->boxes()) {
-        if (!b->isHidden()) {
-            EnableStyleControls(true);
-            return b;
-        }
+    selectField(LayoutRules::firstVisibleField(m_document->state()));
+}
+
+void TLayoutEditForm::selectField(TPaintBoxEL* b)
+{
+    selectField(b ? m_fields->fieldOf(b) : 0);
+}
+
+void TLayoutEditForm::selectField(int n)
+{
+    if (n < 0 || n > kFieldCount)
+        n = 0;
+    // Keys pressed on another field start a step of their own.
+    if (n != m_selected)
+        m_document->breakMerge();
+    const bool wasNone = m_selected == 0;
+    m_selected = n;
+    m_fields->setSelected(box(n));
+    if (n == 0) {
+        lblFld->clear();
+        showFieldPosition();
+        EnableStyleControls(false);
+        return;
     }
-    m_selected = nullptr;
-    lblFld->clear();
-    showFieldPosition();
-    EnableStyleControls(false);
-    return nullptr;
+    if (wasNone)
+        EnableStyleControls(true);
+    box(n)->update();
+    ShowFieldStyle(box(n));
 }
 
 void TLayoutEditForm::EnableStyleControls(bool on)
@@ -769,130 +764,95 @@ void TLayoutEditForm::EnableStyleControls(bool on)
 
 void TLayoutEditForm::ShowFieldStyle(TPaintBoxEL* b)
 {
-    if (!b)
+    const int n = b ? m_fields->fieldOf(b) : 0;
+    if (n == 0)
         return;
+    showStyleControls(n);
+    edtDummy->setFocus();
+}
+
+void TLayoutEditForm::showStyleControls(int n)
+{
+    const FieldStyle& s = m_document->style(n);
     // Enabling a styled button raises it, so the enabled state goes first and the down
     // states after it.
-    const bool free = !b->Post();
     for (TShineBtn* t : {ssbTate, ssbLeft, ssbCenter, ssbRight})
-        t->setEnabled(free);
-    lblFld->setText(FieldCaptions::caption(b->Field(), m_params.form == LayoutFields::Form::Label));
+        t->setEnabled(!s.post);
+    lblFld->setText(FieldCaptions::caption(n, m_params.kind == LayoutKind::Label));
     {
         const QSignalBlocker b1(cmbFldFont);
         const QSignalBlocker b2(cmbFontSize);
-        cmbFldFont->setCurrentIndex(cmbFldFont->findText(b->FontName()));
-        const int size = b->FontSize() == 0 ? 9 : std::abs(b->FontSize());
+        cmbFldFont->setCurrentIndex(cmbFldFont->findText(s.fontName));
+        const int size = s.fontSize == 0 ? 9 : std::abs(s.fontSize);
         cmbFontSize->setCurrentIndex(cmbFontSize->findText(QString::number(size)));
     }
-    ssbTate->setDown(b->Tate());
-    ssbIta->setDown(b->Ita());
-    ssbBold->setDown(b->Bold());
-    switch (b->Alignment()) {
-    case TPaintBoxEL::taCenter:
-        ssbCenter->setDown(true);
-        break;
-    case TPaintBoxEL::taRightJustify:
-        ssbRight->setDown(true);
-        break;
-    default:
-        ssbLeft->setDown(true);
-        break;
+    ssbTate->setDown(s.tate);
+    ssbIta->setDown(s.italic);
+    ssbBold->setDown(s.bold);
+    (s.alignment == 1 ? ssbCenter : s.alignment == 2 ? ssbRight : ssbLeft)->setDown(true);
+}
+
+FieldStyle TLayoutEditForm::styleFromControls(int n) const
+{
+    FieldStyle s = m_document->style(n);
+    bool ok = false;
+    const int size = cmbFontSize->currentText().toInt(&ok);
+    s.fontSize = ok ? size : 9;
+    // Disabled controls (a postal box) leave their values as they are.
+    if (ssbTate->isEnabled())
+        s.tate = ssbTate->isDown();
+    s.bold = ssbBold->isDown();
+    s.italic = ssbIta->isDown();
+    if (ssbLeft->isEnabled()) {
+        if (ssbLeft->isDown())
+            s.alignment = 0;
+        else if (ssbCenter->isDown())
+            s.alignment = 1;
+        else if (ssbRight->isDown())
+            s.alignment = 2;
     }
-    edtDummy->setFocus();
+    // A face that is not installed shows no selection; the field keeps its face then.
+    if (cmbFldFont->currentIndex() >= 0)
+        s.fontName = cmbFldFont->currentText();
+    return s;
 }
 
 void TLayoutEditForm::ApplyStyleControls(TPaintBoxEL* b)
 {
-    if (!b)
-        return;
-    bool ok = false;
-    const int size = cmbFontSize->currentText().toInt(&ok);
-    b->setFontSize(ok ? size : 9);
-    // Disabled controls (a postal box) leave their values as they are.
-    if (ssbTate->isEnabled())
-        b->setTate(ssbTate->isDown());
-    b->setBold(ssbBold->isDown());
-    b->setIta(ssbIta->isDown());
-    if (ssbLeft->isEnabled()) {
-        if (ssbLeft->isDown())
-            b->setAlignment(TPaintBoxEL::taLeftJustify);
-        else if (ssbCenter->isDown())
-            b->setAlignment(TPaintBoxEL::taCenter);
-        else if (ssbRight->isDown())
-            b->setAlignment(TPaintBoxEL::taRightJustify);
-    }
-    // A face that is not installed shows no selection; the box keeps its face then.
-    if (cmbFldFont->currentIndex() >= 0)
-        b->setFontName(cmbFldFont->currentText());
-    b->update();
-    m_fields->ApplyFieldFont(b);
+    const int n = b ? m_fields->fieldOf(b) : 0;
+    if (n != 0)
+        m_document->setFieldStyle(n, styleFromControls(n));
 }
 
 void TLayoutEditForm::styleControlChanged()
 {
     if (m_loading || !m_selected)
         return;
-    ApplyStyleControls(m_selected);
+    ApplyStyleControls(selectedField());
 }
 
 void TLayoutEditForm::ssbTateClick()
 {
     if (m_loading || !m_selected)
         return;
-    QString face = cmbFldFont->currentIndex() >= 0 ? cmbFldFont->currentText() : m_selected->FontName();
-    if (m_selected->Tate()) {
-        if (face.startsWith(QLatin1Char('@')))
-            face.remove(0, 1);
-    } else if (!face.startsWith(QLatin1Char('@'))) {
-        face.prepend(QLatin1Char('@'));
-    }
-    const int i = cmbFldFont->findText(face);
+    const FieldStyle& now = m_document->style(m_selected);
+    const QString face = cmbFldFont->currentIndex() >= 0 ? cmbFldFont->currentText() : now.fontName;
+    const int i = cmbFldFont->findText(LayoutRules::turnedFace(face, !now.tate));
     if (i >= 0) {
         const QSignalBlocker block(cmbFldFont);
         cmbFldFont->setCurrentIndex(i);
     }
-    ApplyStyleControls(m_selected);
-    keepBoxOnCard(m_selected);
+    m_document->change(LayoutRules::turn(m_document->state(), m_selected, styleFromControls(m_selected)));
 }
 
-void TLayoutEditForm::keepBoxOnCard(TPaintBoxEL* b)
+void TLayoutEditForm::ssbUndoClick()
 {
-    if (!b || isPinned(b))
-        return;
-    const QSize card = cardSize();
-    QRect g = b->geometry();
-    if (g.left() < 0)
-        g.moveLeft(1);
-    if (g.top() < 0)
-        g.moveTop(1);
-    if (g.top() + g.height() > card.height()) {
-        // A box longer than the card is cut to it, as a box wider than the card is.
-        if (g.height() > card.height())
-            g = QRect(g.left(), 1, g.width(), card.height() - 2);
-        else
-            g.moveTop(card.height() - g.height() - 1);
-    }
-    if (g.left() + g.width() > card.width()) {
-        if (g.width() > card.width())
-            g = QRect(1, g.top(), card.width() - 2, g.height());
-        else
-            g.moveLeft(card.width() - g.width() - 1);
-    }
-    b->setGeometry(g);
+    m_document->undo();
 }
 
-void TLayoutEditForm::selectField(TPaintBoxEL* b)
+void TLayoutEditForm::ssbRedoClick()
 {
-    if (m_selected && m_selected != b) {
-        m_selected->setLineColor(LayoutFields::kNormalLine);
-        m_selected->update();
-    }
-    m_selected = b;
-    if (b) {
-        b->setLineColor(LayoutFields::kSelectedLine);
-        b->update();
-        ShowFieldStyle(b);
-    }
+    m_document->redo();
 }
 
 // --- print-item toggles, honorific, 〒 ----------------------------------------------------------
@@ -902,52 +862,34 @@ void TLayoutEditForm::itemToggleClick(TShineBtn* toggle)
     if (m_loading || !toggle)
         return;
     const int n = toggle->property("tag").toInt();
-    TPaintBoxEL* b = box(n);
-    if (!b)
+    if (n < 1 || n > kFieldCount)
         return;
-    if (m_selected) {
-        m_selected->setLineColor(LayoutFields::kNormalLine);
-        m_selected->update();
-    }
-    if (toggle->isDown()) {
-        if (!m_selected)
-            EnableStyleControls(true);
-        b->setVisible(true);
-        m_selected = b;
-    } else {
-        b->setVisible(false);
-        if (b == m_selected) {
-            b->setLineColor(LayoutFields::kNormalLine);
-            m_selected = FirstVisibleField();
-        }
-    }
-    if (m_selected) {
-        m_selected->setLineColor(LayoutFields::kSelectedLine);
-        m_selected->update();
-        ShowFieldStyle(m_selected);
-    }
-    if (n == 4 || n == 5)
-        m_fields->ApplyHonorific();
+    const bool show = toggle->isDown();
+    // Hiding the selected field moves the selection on (showField); a shown field is selected.
+    m_document->change(LayoutRules::setVisible(m_document->state(), n, show));
+    if (show)
+        selectField(n);
 }
 
 void TLayoutEditForm::cbKeishoClick()
 {
-    cmbKeisho->setVisible(!cbKeisho->isChecked());
-    m_fields->honorific = {cbKeisho->isChecked(), cmbKeisho->currentText()};
-    m_fields->ApplyHonorific();
+    LayoutState s = m_document->state();
+    s.honorific = HonorificChoice{cbKeisho->isChecked(), cmbKeisho->currentText()};
+    m_document->change(s);
 }
 
 void TLayoutEditForm::cmbKeishoChange()
 {
-    m_fields->honorific = {cbKeisho->isChecked(), cmbKeisho->currentText()};
-    m_fields->ApplyHonorific();
+    LayoutState s = m_document->state();
+    s.honorific.fixedText = cmbKeisho->currentText();
+    m_document->change(s, LayoutDocument::Merge::Honorific);
 }
 
 void TLayoutEditForm::cbPostMarkClick()
 {
-    m_fields->senderPostMark = cbPostMark->isChecked();
-    if (TPaintBoxEL* b = box(7))
-        b->update();
+    LayoutState s = m_document->state();
+    s.senderPostMark = cbPostMark->isChecked();
+    m_document->change(s);
 }
 
 // --- stamp -------------------------------------------------------------------------------------
@@ -960,29 +902,22 @@ bool TLayoutEditForm::loadStamp(const QString& fileName)
             Messages::twoLines(QStringLiteral("画像を読み込めませんでした。"), picture.errorString()));
         return false;
     }
-    m_stampFile = fileName;
-    edtStampPath->setText(fileName);
-    imgStamp->setStretch(false);
     showPicture(imgStamp, picture);
-    imgStamp->autoSize();
-    // A picture larger than the card would hide its own edges; it comes in fitted to the card.
-    QSize size = imgStamp->size();
-    if (size.width() > cardSize().width() || size.height() > cardSize().height())
-        size = size.scaled(cardSize(), Qt::KeepAspectRatio).expandedTo(QSize(kMinStamp, kMinStamp));
     imgStamp->setStretch(true);
-    imgStamp->setGeometry(0, 0, size.width(), size.height());
-    imgStamp->show();
+    m_stampShown = fileName;
+    m_document->change(LayoutRules::placeStamp(m_document->state(), fileName, picture.layoutSize()));
+    showStamp(); // the same file read again still shows its new picture
     return true;
 }
 
 void TLayoutEditForm::bbtnStampReadClick()
 {
+    const QString stamp = stampFile();
     OpenFileRequest request;
     request.title = QStringLiteral("画像イメージ読込");
     request.filter = QStringLiteral("画像ファイル (*.bmp;*.emf;*.jpg;*.ico;)|*.bmp;*.emf;*.jpg;*.ico;");
-    request.fileName = m_stampFile;
-    request.initialDir = m_stampFile.isEmpty() ? AppPaths::settingsDirectory()
-                                               : QFileInfo(m_stampFile).absolutePath();
+    request.fileName = stamp;
+    request.initialDir = stamp.isEmpty() ? AppPaths::settingsDirectory() : QFileInfo(stamp).absolutePath();
     const QString path = CommonDialogs::current().openPicture(request, this);
     if (path.isEmpty())
         return;
@@ -991,10 +926,9 @@ void TLayoutEditForm::bbtnStampReadClick()
 
 void TLayoutEditForm::bbtnClearClick()
 {
-    m_stampFile.clear();
-    imgStamp->clear();
-    imgStamp->setGeometry(0, 0, 0, 0);
-    edtStampPath->clear();
+    LayoutState s = m_document->state();
+    s.stamp = ImageBox();
+    m_document->change(s);
 }
 
 // --- sender, help, printer, offsets --------------------------------------------------------------
@@ -1053,32 +987,30 @@ void TLayoutEditForm::ShowPaperInfo()
     DrawPrintableArea();
 }
 
-void TLayoutEditForm::moveOffset(TNumberEdit* edit, int tenths)
+void TLayoutEditForm::moveOffset(int dx, int dy)
 {
-    const long t = std::lround(edit->value() * 10) + tenths;
-    if (t < -kOffsetLimit || t > kOffsetLimit)
-        return;
-    edit->setValue(double(t) / 10.0);
+    if (const auto next = LayoutRules::moveOffset(m_document->state(), dx, dy))
+        m_document->change(*next);
 }
 
 void TLayoutEditForm::spbOfsetUpClick()
 {
-    moveOffset(nedtOfsetY, -1);
+    moveOffset(0, -1);
 }
 
 void TLayoutEditForm::spbOfsetDownClick()
 {
-    moveOffset(nedtOfsetY, 1);
+    moveOffset(0, 1);
 }
 
 void TLayoutEditForm::spbOfsetLeftClick()
 {
-    moveOffset(nedtOfsetX, -1);
+    moveOffset(-1, 0);
 }
 
 void TLayoutEditForm::spbOfsetRightClick()
 {
-    moveOffset(nedtOfsetX, 1);
+    moveOffset(1, 0);
 }
 
 // --- print run ---------------------------------------------------------------------------------
@@ -1099,14 +1031,14 @@ bool TLayoutEditForm::confirmPrint(const QString& noRecords, const QStringList& 
         Messages::twoLines(QStringLiteral("印刷します。"), QStringLiteral("よろしいですか？")));
 }
 
-bool TLayoutEditForm::runPrint(const QString& title, int pageCount, std::function<void()> drawPage)
+bool TLayoutEditForm::runPrint(std::shared_ptr<const PrintRun> run)
 {
     bbtnPrint->setEnabled(false);
     bool ok = false;
     try {
-        plPrev1->setTitle(title);
-        plPrev1->setPageCount(pageCount);
-        if (plPrev1->BeginPreview(std::move(drawPage))) {
+        run->prepare(*plPrev1);
+        // The form is blocked while the preview window is open, so one run serves it.
+        if (plPrev1->BeginPreview([this, run] { run->drawPage(*plPrev1); })) {
             plPrev1->setFormWindowState(TplPrev::fwWorkArea);
             ok = plPrev1->ShowPreview();
         }
@@ -1125,37 +1057,6 @@ bool TLayoutEditForm::runPrint(const QString& title, int pageCount, std::functio
 void TLayoutEditForm::bbtnCloseClick()
 {
     close();
-}
-
-void TLayoutEditForm::storeLayout(AppSettings& s) const
-{
-    FieldStyles& fs = storedFields(s);
-    for (int n = 1; n <= kFieldCount; ++n) {
-        const FieldStyle keep = fs[n - 1];
-        FieldStyle st = m_fields->style(n);
-        st.postWaku = keep.postWaku;
-        fs[n - 1] = st;
-    }
-    ImageBox& img = storedImage(s);
-    img.path = m_stampFile;
-    if (m_stampFile.isEmpty()) {
-        img.top = img.left = img.width = img.height = 0;
-    } else {
-        img.top = imgStamp->y();
-        img.left = imgStamp->x();
-        img.width = imgStamp->width();
-        img.height = imgStamp->height();
-    }
-    if (m_params.form == LayoutFields::Form::Postcard) {
-        s.postcardOffsetX = nedtOfsetX->value();
-        s.postcardOffsetY = nedtOfsetY->value();
-        s.postcardPostMark = cbPostMark->isChecked();
-    } else {
-        s.labelOffsetX = nedtOfsetX->value();
-        s.labelOffsetY = nedtOfsetY->value();
-        s.labelPostMark = cbPostMark->isChecked();
-    }
-    storeOwnSettings(s);
 }
 
 void TLayoutEditForm::closeEvent(QCloseEvent* event)
@@ -1212,21 +1113,25 @@ bool TLayoutEditForm::eventFilter(QObject* watched, QEvent* event)
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress) {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w->window() == this && arrowKey(static_cast<QKeyEvent*>(event)))
-            return true;
+        if (w && w->window() == this) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (undoKey(key) || arrowKey(key))
+                return true;
+        }
         return false;
     }
     if (auto* b = qobject_cast<TPaintBoxEL*>(watched); b && m_fields && m_fields->fieldOf(b)) {
+        const int n = m_fields->fieldOf(b);
         switch (type) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
-            fieldMouseDown(b, static_cast<QMouseEvent*>(event));
+            fieldMouseDown(n, static_cast<QMouseEvent*>(event));
             return true;
         case QEvent::MouseMove:
-            fieldMouseMove(b, static_cast<QMouseEvent*>(event));
+            fieldMouseMove(n, static_cast<QMouseEvent*>(event));
             return true;
         case QEvent::MouseButtonRelease:
-            fieldMouseUp(b);
+            fieldMouseUp();
             return true;
         case QEvent::Leave:
             if (!m_dragging)
@@ -1260,171 +1165,74 @@ bool TLayoutEditForm::eventFilter(QObject* watched, QEvent* event)
     return TFrmBase1::eventFilter(watched, event);
 }
 
-void TLayoutEditForm::fieldMouseDown(TPaintBoxEL* b, QMouseEvent* event)
+void TLayoutEditForm::fieldMouseDown(int n, QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    m_downPoint = p;
-    m_moving = false;
-    m_edgeH = 0;
-    m_edgeV = 0;
+    m_grab = LayoutRules::Grab();
     m_dragging = event->button() == Qt::LeftButton;
     if (m_dragging) {
-        // A box is lengthened along its writing direction; a postal box has a fixed size.
-        if (!b->Post()) {
-            if (!b->Tate())
-                m_edgeH = edgeAt(p.x(), b->width());
-            else
-                m_edgeV = edgeAt(p.y(), b->height());
-        }
-        m_moving = m_edgeH == 0 && m_edgeV == 0;
-        if (!isPinned(b))
-            setScreenCursor(m_edgeH ? Qt::SizeHorCursor : m_edgeV ? Qt::SizeVerCursor : Qt::DragMoveCursor);
+        m_grab = LayoutRules::grabField(m_document->state(), n, p);
+        if (!LayoutRules::isPinned(m_document->state(), n))
+            setScreenCursor(m_grab.edgeH   ? Qt::SizeHorCursor
+                            : m_grab.edgeV ? Qt::SizeVerCursor
+                                           : Qt::DragMoveCursor);
+        m_document->beginGesture();
     }
-    selectField(b);
+    selectField(n);
     m_lastScreen = event->globalPosition().toPoint();
 }
 
-void TLayoutEditForm::fieldHover(TPaintBoxEL* b, const QPoint& p)
+void TLayoutEditForm::fieldHover(int n, const QPoint& p)
 {
-    if (isPinned(b))
+    const LayoutState& s = m_document->state();
+    if (LayoutRules::isPinned(s, n))
         return;
-    Qt::CursorShape shape = Qt::PointingHandCursor;
-    if (!b->Post()) {
-        if (!b->Tate() && edgeAt(p.x(), b->width()) != 0)
-            shape = Qt::SizeHorCursor;
-        else if (b->Tate() && edgeAt(p.y(), b->height()) != 0)
-            shape = Qt::SizeVerCursor;
-    }
-    setScreenCursor(shape);
+    const LayoutRules::Grab g = LayoutRules::grabField(s, n, p);
+    setScreenCursor(g.edgeH ? Qt::SizeHorCursor : g.edgeV ? Qt::SizeVerCursor : Qt::PointingHandCursor);
 }
 
-void TLayoutEditForm::fieldMouseMove(TPaintBoxEL* b, QMouseEvent* event)
+void TLayoutEditForm::fieldMouseMove(int n, QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     if (!(event->buttons() & Qt::LeftButton) || !m_dragging) {
-        fieldHover(b, p);
+        fieldHover(n, p);
         return;
     }
-    if (b != m_selected || isPinned(b))
+    if (n != m_selected || !m_grab.active())
         return;
-    if (!m_moving && m_edgeH == 0 && m_edgeV == 0)
-        return; // an edge drag that ended at the card's border
-
-    const QSize card = cardSize();
-    const QRect g = b->geometry();
-    int left = g.x(), top = g.y(), width = g.width(), height = g.height();
-    const int dx = p.x() - m_downPoint.x();
-    const int dy = p.y() - m_downPoint.y();
-    bool refused = false;
-
-    if (m_edgeH == 1) {
-        if (left + dx < 0) {
-            m_edgeH = 0;
-        } else {
-            left += dx;
-            width -= dx;
-        }
-    } else if (m_edgeH == 2) {
-        if (left + width + dx > card.width()) {
-            refused = true;
-            m_edgeH = 0;
-        } else {
-            width += dx;
-        }
-    }
-    if (m_edgeV == 1) {
-        if (top + dy < 0) {
-            m_edgeV = 0;
-        } else {
-            top += dy;
-            height -= dy;
-        }
-    } else if (m_edgeV == 2) {
-        // Cut at the card's bottom at once rather than one step later.
-        if (top + height + dy > card.height()) {
-            height = card.height() - top - 1;
-            m_edgeV = 0;
-        } else {
-            height += dy;
-        }
-    }
-    if (m_moving) {
-        top += dy;
-        left += dx;
-        if (top > card.height() - height) {
-            top = card.height() - height;
-            refused = true;
-        }
-        if (top < 0) {
-            top = 0;
-            refused = true;
-        }
-        if (left > card.width() - width) {
-            left = card.width() - width;
-            refused = true;
-        }
-        if (left < 0) {
-            left = 0;
-            refused = true;
-        }
-    }
-    bool keepPoint = false;
-    if (!b->Tate() && width < kMinHorizontal) {
-        width = g.width();
-        left = g.x();
-        refused = true;
-        keepPoint = true;
-    }
-    if (b->Tate() && height < kMinVertical) {
-        height = g.height();
-        top = g.y();
-        refused = true;
-        keepPoint = true;
-    }
-    b->setGeometry(left, top, width, height);
-    if (refused) {
+    const LayoutRules::DragStep step = LayoutRules::dragField(m_document->state(), n, m_grab, p);
+    m_document->showGesture(step.layout);
+    if (step.refused)
         putPointerBack();
-    } else {
+    else
         m_lastScreen = event->globalPosition().toPoint();
-    }
-    if (!keepPoint) {
-        if (m_edgeH == 2)
-            m_downPoint.setX(p.x());
-        if (m_edgeV == 2)
-            m_downPoint.setY(p.y());
-    }
 }
 
-void TLayoutEditForm::fieldMouseUp(TPaintBoxEL*)
+void TLayoutEditForm::fieldMouseUp()
 {
     m_dragging = false;
-    m_moving = false;
-    m_edgeH = 0;
-    m_edgeV = 0;
+    m_grab = LayoutRules::Grab();
     restoreScreenCursor();
+    m_document->endGesture();
 }
 
 void TLayoutEditForm::stampMouseDown(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    m_downPoint = p;
-    m_edgeH = edgeAt(p.x(), imgStamp->width());
-    m_edgeV = edgeAt(p.y(), imgStamp->height());
-    m_moving = m_edgeH == 0 && m_edgeV == 0;
     m_dragging = event->button() == Qt::LeftButton;
-    if (!m_dragging) {
-        m_moving = false;
-        m_edgeH = m_edgeV = 0;
+    m_grab = LayoutRules::Grab();
+    if (!m_dragging)
         return;
-    }
-    setScreenCursor(stampCursor(m_edgeH, m_edgeV, Qt::DragMoveCursor));
+    m_grab = LayoutRules::grabStamp(imgStamp->geometry(), p);
+    setScreenCursor(stampCursor(m_grab.edgeH, m_grab.edgeV, Qt::DragMoveCursor));
     m_lastScreen = event->globalPosition().toPoint();
+    m_document->beginGesture();
 }
 
 void TLayoutEditForm::stampHover(const QPoint& p)
 {
-    setScreenCursor(stampCursor(edgeAt(p.x(), imgStamp->width()), edgeAt(p.y(), imgStamp->height()),
-                                Qt::PointingHandCursor));
+    const LayoutRules::Grab g = LayoutRules::grabStamp(imgStamp->geometry(), p);
+    setScreenCursor(stampCursor(g.edgeH, g.edgeV, Qt::PointingHandCursor));
 }
 
 void TLayoutEditForm::stampMouseMove(QMouseEvent* event)
@@ -1434,61 +1242,47 @@ void TLayoutEditForm::stampMouseMove(QMouseEvent* event)
         stampHover(p);
         return;
     }
-    const QRect g = imgStamp->geometry();
-    int left = g.x(), top = g.y(), width = g.width(), height = g.height();
-    const int dx = p.x() - m_downPoint.x();
-    const int dy = p.y() - m_downPoint.y();
-    if (m_edgeH == 1) {
-        left += dx;
-        width -= dx;
-    } else if (m_edgeH == 2) {
-        width += dx;
-    }
-    if (m_edgeV == 1) {
-        top += dy;
-        height -= dy;
-    } else if (m_edgeV == 2) {
-        height += dy;
-    }
-    if (m_moving) {
-        left += dx;
-        top += dy;
-    }
-    bool refusedH = false, refusedV = false;
-    if (width < kMinStamp) {
-        width = g.width();
-        left = g.x();
-        refusedH = true;
-    }
-    if (height < kMinStamp) {
-        height = g.height();
-        top = g.y();
-        refusedV = true;
-    }
-    imgStamp->setGeometry(left, top, width, height);
-    if (refusedH || refusedV)
+    const LayoutRules::DragStep step = LayoutRules::dragStamp(m_document->state(), m_grab, p);
+    m_document->showGesture(step.layout);
+    if (step.refused)
         putPointerBack();
     else
         m_lastScreen = event->globalPosition().toPoint();
-    if (m_edgeH == 2 && !refusedH)
-        m_downPoint.setX(p.x());
-    if (m_edgeV == 2 && !refusedV)
-        m_downPoint.setY(p.y());
 }
 
 void TLayoutEditForm::stampMouseUp()
 {
     const bool wasDragging = m_dragging;
     m_dragging = false;
-    m_moving = false;
-    m_edgeH = 0;
-    m_edgeV = 0;
+    m_grab = LayoutRules::Grab();
     setScreenCursor(Qt::ArrowCursor);
     restoreScreenCursor();
-    if (wasDragging && stampOutside(imgStamp->geometry())) {
-        Messages::current().warning(Messages::twoLines(kStampOutside1, kStampOutside2));
-        imgStamp->move(0, 0);
+    if (wasDragging) {
+        bool broughtBack = false;
+        const LayoutState dropped = LayoutRules::dropStamp(m_document->state(), &broughtBack);
+        if (broughtBack) {
+            Messages::current().warning(Messages::twoLines(kStampOutside1, kStampOutside2));
+            m_document->showGesture(dropped);
+        }
     }
+    m_document->endGesture();
+}
+
+bool TLayoutEditForm::undoKey(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    const int key = event->key();
+    if (key == Qt::Key_Z && mods == Qt::ControlModifier) {
+        m_document->undo();
+        return true;
+    }
+    if ((key == Qt::Key_Y && mods == Qt::ControlModifier)
+        || (key == Qt::Key_Z && mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        m_document->redo();
+        return true;
+    }
+    return false;
 }
 
 bool TLayoutEditForm::arrowKey(QKeyEvent* event)
@@ -1502,37 +1296,8 @@ bool TLayoutEditForm::arrowKey(QKeyEvent* event)
     const QWidget* focus = focusWidget();
     if (focus && (qobject_cast<const QComboBox*>(focus) || qobject_cast<const QComboBox*>(focus->parentWidget())))
         return false;
-    TPaintBoxEL* b = m_selected;
-    if (isPinned(b))
-        return true;
-    const int d = (key == Qt::Key_Left || key == Qt::Key_Up) ? -1 : 1;
-    const bool horizontalKey = key == Qt::Key_Left || key == Qt::Key_Right;
-    QRect g = b->geometry();
-    if (!(event->modifiers() & Qt::ShiftModifier)) {
-        if (horizontalKey)
-            g.translate(d, 0);
-        else
-            g.translate(0, d);
-    } else {
-        if (b->Post())
-            return true; // a postal box has a fixed size
-        if (b->Tate()) {
-            if (horizontalKey)
-                return true;
-            g.setHeight(g.height() + d);
-            if (g.height() < kMinVertical)
-                return true;
-        } else {
-            if (!horizontalKey)
-                return true;
-            g.setWidth(g.width() + d);
-            if (g.width() < kMinHorizontal)
-                return true;
-        }
-    }
-    const QSize card = cardSize();
-    if (g.top() < 0 || g.top() + g.height() > card.height() || g.left() < 0 || g.left() + g.width() > card.width())
-        return true;
-    b->setGeometry(g);
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (const auto next = LayoutRules::arrowKey(m_document->state(), m_selected, arrowOf(key), shift))
+        m_document->change(*next, LayoutDocument::Merge::KeyMove, m_selected);
     return true;
 }

@@ -1,25 +1,30 @@
 #pragma once
 // The layout editor shared by the postcard form and the label form: the card (or label)
-// image with the fifteen field boxes and the stamp picture, the style controls, the
-// print-item toggles, the honorific, the stamp tab, the sender and help buttons, the paper
-// read-outs with the printer button, the position adjustment, record navigation, the
-// print-run plumbing and closing with the save question.
+// image with the fifteen field boxes and the stamp picture, the style controls with undo and
+// redo, the print-item toggles, the honorific, the stamp tab, the sender and help buttons,
+// the paper read-outs with the printer button, the position adjustment, record navigation,
+// the print-run plumbing and closing with the save question.
 //
-// A form derives from it, hands its differences in Params (field kind, sizes, captions,
-// help context, printer file), adds its own controls, places the shared group panels
-// (they are created unplaced) and overrides the hooks below. The card image is pnlCard;
-// its size is the card's bounds for every drag and key move.
+// The layout itself is the form's LayoutDocument: the controls and the boxes show it, the
+// mouse, the keys and the controls change it through LayoutRules, and every change is one
+// step of its history. The boxes only draw. What is not a step stays here: the record shown,
+// the selection, the printer.
+//
+// A form derives from it, hands its differences in Params (kind, captions, sizes, help
+// context, printer file), adds its own controls, places the shared group panels (they are
+// created unplaced) and overrides the hooks below.
 
 #include "app/ui/TFrmBase1.h"
+#include "layout/LayoutDocument.h"
+#include "layout/LayoutRules.h"
 #include "layout/ui/LayoutFields.h"
 #include "preview/FormPaper.h"
 
 #include <QPoint>
-#include <QRect>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <initializer_list>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -29,23 +34,22 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QWidget;
+class PrintRun;
 class TImageEL;
 class TNumberEdit;
 class TPaintBoxEL;
 class TShineBtn;
 class TplPrev;
 class TplSetPrinter;
-struct LayoutSnapshot;
 
 class TLayoutEditForm : public TFrmBase1 {
     Q_OBJECT
 public:
     struct Params {
-        LayoutFields::Form form = LayoutFields::Form::Postcard;
+        LayoutKind kind = LayoutKind::Postcard;
         QString caption;          // window title
         QString statusLabel;      // status bar panel 2
         QSize clientSize;         // the form's client size (at least 670 x 620)
-        QSize cardSize;           // the card or label image, layout pixels
         QStringList fontSizes;    // items of cmbFontSize
         int helpContext = 0;      // help page of ssbHelp
         QString printerComponent; // printer component name; its file is <name>.plv
@@ -56,6 +60,7 @@ public:
     ~TLayoutEditForm() override;
 
     const Params& params() const { return m_params; }
+    LayoutDocument& document() const { return *m_document; }
     LayoutFields* fields() const { return m_fields; }
     TPaintBoxEL* box(int field) const;
     QSize cardSize() const;
@@ -63,7 +68,8 @@ public:
     // --- editor state -----------------------------------------------------------------------
     const QStringList& records() const { return m_fields->records; }
     int currentRecord() const { return m_current; }
-    TPaintBoxEL* selectedField() const { return m_selected; }
+    int selectedFieldNumber() const { return m_selected; } // 0: none
+    TPaintBoxEL* selectedField() const;
     bool loading() const { return m_loading; }
     // The cursor the editor shows over the card (what a drag or a hover asks for).
     Qt::CursorShape screenCursor() const { return m_screenCursor; }
@@ -76,20 +82,26 @@ public:
     virtual void LoadLayout();
     virtual void RefreshRecord();
     void UpdateNavButtons();
-    TPaintBoxEL* FirstVisibleField();
+    // Selects the lowest-numbered visible field (or none, with the style controls resting).
+    void FirstVisibleField();
+    // Shows the box's style in the style controls and takes the focus off them.
     void ShowFieldStyle(TPaintBoxEL* box);
+    // What the style controls say for the field: its style with their face, size, bold,
+    // italic, and (when enabled) vertical and alignment; a size that is no number is 9.
+    FieldStyle styleFromControls(int field) const;
+    // Restyles the box from the style controls (one step).
     void ApplyStyleControls(TPaintBoxEL* box);
     void EnableStyleControls(bool on);
     void CenterCard();
     virtual void ShowPaperInfo();
-    // Selects a field as a mouse click does (outline, style controls), without dragging.
+    // Selects a field as a mouse click does (outline, style controls), without dragging;
+    // 0 or nullptr selects none.
+    void selectField(int field);
     void selectField(TPaintBoxEL* box);
-    // Keeps a box on the card after it turned or changed its style (the vertical toggle's rule).
-    virtual void keepBoxOnCard(TPaintBoxEL* box);
     // Copies the layout into the settings image (what Yes on closing saves).
-    virtual void storeLayout(AppSettings& settings) const;
+    void storeLayout(AppSettings& settings) const { m_document->store(settings); }
     // The stamp file in use ("" when none).
-    QString stampFile() const { return m_stampFile; }
+    QString stampFile() const { return m_document->state().stamp.path; }
     // Loads a stamp picture as the read button does after its dialog; false (and a warning)
     // when the picture cannot be read.
     bool loadStamp(const QString& fileName);
@@ -118,6 +130,8 @@ public:
     TShineBtn* ssbLeft;
     TShineBtn* ssbCenter;
     TShineBtn* ssbRight;
+    TShineBtn* ssbUndo;     // "元に戻す"
+    TShineBtn* ssbRedo;     // "やり直し"
 
     QGroupBox* pnlItems;    // "印刷項目"
     QTabWidget* pgcItems;
@@ -162,6 +176,8 @@ public slots:
     void ssbCsvLastClick();
     void ssbTateClick();
     void styleControlChanged();
+    void ssbUndoClick();
+    void ssbRedoClick();
     void itemToggleClick(TShineBtn* toggle);
     void cbKeishoClick();
     void cmbKeishoChange();
@@ -180,13 +196,8 @@ public slots:
 
 protected:
     // --- hooks of the derived forms ---------------------------------------------------------
-    // The stored layout of this form in the settings image.
-    FieldStyles& storedFields(AppSettings& settings) const;
-    ImageBox& storedImage(AppSettings& settings) const;
-    // Settings of the form's own controls, read with the loading flag set (once right after
-    // the field styles, once after the selection); and copied back on a confirmed save.
-    virtual void loadOwnSettings(const AppSettings& settings, bool afterSelection);
-    virtual void storeOwnSettings(AppSettings& settings) const;
+    // The document was opened: the form's own controls take its values.
+    virtual void documentOpened(const LayoutOpening& opening);
     // The settings group that Yes on closing writes.
     virtual SettingsGroup settingsGroup() const;
     // Paints the card picture (nothing on a plain label image).
@@ -195,41 +206,32 @@ protected:
     virtual void DrawPrintableArea() {}
     // After the texts of the current record were filled, before the boxes repaint.
     virtual void recordFilled() {}
-    // While the form opens: every box has its stored style, font and thickness, the stamp is
-    // loaded; boxes lying off the card are put back right after this.
-    virtual void fontsApplied() {}
     // Shows the selected field's position and length (after any box painted), or empties the
     // read-outs when nothing is selected; nothing here.
-    virtual void showFieldPosition();
+    virtual void showFieldPosition() {}
+    // Field `field` of the document changed and its box shows it.
+    virtual void fieldShown(int field);
+    // The offsets, 〒 options or honorific of the document changed and the controls show them.
+    virtual void optionsShown();
     // Places the controls for the form's size (on every resize).
     virtual void layoutControls();
     // What layoutControls does on both forms: the card area on the left; on the right a
     // column of the given width with the panels stacked from the top and the print and close
     // buttons side by side at the bottom.
     void placeInColumns(int columnWidth, std::initializer_list<QWidget*> panels);
-    // What every page snapshot takes from the editor: the fields, records, sender and check
-    // boxes (LayoutFields::fillSnapshot), the stamp and the position adjustment.
-    void fillLayoutSnapshot(LayoutSnapshot& snapshot) const;
-    // A field the mouse neither moves nor resizes (the postcard's postal-code digits).
-    virtual bool isPinned(const TPaintBoxEL* box) const;
-    // True when the stamp counts as dropped outside the card.
-    virtual bool stampOutside(const QRect& stamp) const;
     // Before a print run: without records the form's own warning (noRecords) and false;
     // otherwise what the checks before printing found (one warning with every line, when
     // there is any), then the question "印刷します。" / "よろしいですか？" and its answer.
     bool confirmPrint(const QString& noRecords, const QStringList& findings = {});
-    // Sets the engine up and shows the preview of pageCount pages drawn by drawPage.
-    // Exceptions of the run are reported, never passed on.
-    bool runPrint(const QString& title, int pageCount, std::function<void()> drawPage);
+    // Sets the engine up and shows the preview of the run. Exceptions of the run are
+    // reported, never passed on.
+    bool runPrint(std::shared_ptr<const PrintRun> run);
 
     // --- events ------------------------------------------------------------------------------
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-    // The field's thickness-independent minimum length: 15 for vertical, 10 for horizontal.
-    static int minimumLength(const TPaintBoxEL* box);
 
     void setScreenCursor(Qt::CursorShape shape);
     void restoreScreenCursor();
@@ -240,34 +242,39 @@ private:
     void createControls();
     TShineBtn* makeButton(QWidget* parent, const QString& name, const QString& glyph, const QString& caption,
                           const QString& hint);
-    void fieldMouseDown(TPaintBoxEL* box, QMouseEvent* event);
-    void fieldMouseMove(TPaintBoxEL* box, QMouseEvent* event);
-    void fieldMouseUp(TPaintBoxEL* box);
-    void fieldHover(TPaintBoxEL* box, const QPoint& local);
+    // The observers of the document.
+    void showAll();
+    void showField(int field);
+    void showStamp();
+    void showOptions();
+    void showStyleControls(int field);
+
+    void fieldMouseDown(int field, QMouseEvent* event);
+    void fieldMouseMove(int field, QMouseEvent* event);
+    void fieldMouseUp();
+    void fieldHover(int field, const QPoint& local);
     void stampMouseDown(QMouseEvent* event);
     void stampMouseMove(QMouseEvent* event);
     void stampMouseUp();
     void stampHover(const QPoint& local);
     bool arrowKey(QKeyEvent* event);
+    bool undoKey(QKeyEvent* event);
     void putPointerBack();
     void showRecord(int index);
-    void repairOffCardFields();
-    void moveOffset(TNumberEdit* edit, int tenths);
+    void moveOffset(int dx, int dy);
 
     Params m_params;
+    LayoutDocument* m_document = nullptr;
     LayoutFields* m_fields = nullptr;
     int m_current = 0;
-    TPaintBoxEL* m_selected = nullptr;
-    QString m_stampFile;
+    int m_selected = 0;
+    QString m_stampShown; // the file whose picture imgStamp holds
     bool m_shown = false;
     bool m_closing = false;
 
     // Drag state, shared by the field boxes and the stamp.
-    QPoint m_downPoint;     // mouse-down point in the control's own coordinates
-    QPoint m_lastScreen;    // last accepted screen position of the pointer
-    bool m_moving = false;
-    int m_edgeH = 0;        // 1 left edge, 2 right edge
-    int m_edgeV = 0;        // 1 top edge, 2 bottom edge
+    LayoutRules::Grab m_grab;
+    QPoint m_lastScreen; // last accepted screen position of the pointer
     bool m_dragging = false;
     Qt::CursorShape m_savedCursor = Qt::ArrowCursor;
     Qt::CursorShape m_screenCursor = Qt::ArrowCursor;

@@ -3,12 +3,11 @@
 #include "app/AppSettings.h"
 #include "controls/Hint.h"
 #include "controls/TShineBtn.h"
-#include "layout/BarcodeCheck.h"
 #include "layout/FieldTexts.h"
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TPaintBoxEL.h"
 #include "postcard/CardPicture.h"
-#include "postcard/PostcardComposer.h"
+#include "postcard/PostcardRun.h"
 #include "preview/TplPrev.h"
 #include "preview/TplSetPrinter.h"
 
@@ -24,18 +23,17 @@ namespace {
 TLayoutEditForm::Params postcardParams()
 {
     TLayoutEditForm::Params p;
-    p.form = LayoutFields::Form::Postcard;
+    p.kind = LayoutKind::Postcard;
     p.caption = QStringLiteral("宛名印刷");
     p.statusLabel = QStringLiteral("宛名印刷");
     p.clientSize = QSize(690, 620);
-    p.cardSize = QSize(CardPicture::kWidth, CardPicture::kHeight);
     p.fontSizes = {QStringLiteral("6"),  QStringLiteral("8"),  QStringLiteral("9"),  QStringLiteral("10"),
                    QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("14"), QStringLiteral("16"),
                    QStringLiteral("18"), QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("24"),
                    QStringLiteral("26"), QStringLiteral("28"), QStringLiteral("36"), QStringLiteral("40"),
                    QStringLiteral("48")};
     p.helpContext = 20;
-    p.printerComponent = QStringLiteral("plSetPrinter1");
+    p.printerComponent = PostcardRun::componentName();
     p.printerHint = QStringLiteral("プリンタ設定|用紙、印刷品質等を設定します。用紙はハガキを選択して下さい。(148㎜×100㎜)");
     return p;
 }
@@ -112,20 +110,6 @@ void TFrmCsvPostSet::layoutControls()
     placeInColumns(282, {pnlPaper, pnlField, pnlItems, pnlOfset, pnlKeisho, pnlRange});
 }
 
-// --- settings ------------------------------------------------------------------------------------
-
-void TFrmCsvPostSet::loadOwnSettings(const AppSettings& s, bool afterSelection)
-{
-    cbPost->setChecked(s.postcardFields[6].postWaku);
-    if (afterSelection)
-        cbPostMark->setVisible(!cbPost->isChecked());
-}
-
-void TFrmCsvPostSet::storeOwnSettings(AppSettings& s) const
-{
-    s.postcardFields[6].postWaku = cbPost->isChecked();
-}
-
 // --- card picture --------------------------------------------------------------------------------
 
 void TFrmCsvPostSet::DrawCardBackground()
@@ -153,89 +137,60 @@ void TFrmCsvPostSet::recordFilled()
 
 void TFrmCsvPostSet::showFieldPosition()
 {
-    TPaintBoxEL* b = selectedField();
-    if (!b) {
+    const int n = selectedFieldNumber();
+    if (n == 0) {
         lblFldTop->clear();
         lblFldLeft->clear();
         lblFldWidth->clear();
         return;
     }
+    const FieldStyle& s = document().style(n);
     auto mm = [](int pixels) { return LayoutUnits::millimetres(LayoutUnits::pixelsToTenths(pixels)); };
-    lblFldTop->setText(mm(b->y()));
-    lblFldLeft->setText(mm(b->x()));
-    lblFldWidth->setText(mm(b->Tate() ? b->height() : b->width()));
-}
-
-bool TFrmCsvPostSet::isPinned(const TPaintBoxEL* b) const
-{
-    // The recipient postal code lies over the card's printed boxes.
-    return b && b->Field() == 1;
+    lblFldTop->setText(mm(s.top));
+    lblFldLeft->setText(mm(s.left));
+    lblFldWidth->setText(mm(s.width));
 }
 
 // --- sender postal frame -------------------------------------------------------------------------
+
+void TFrmCsvPostSet::fieldShown(int field)
+{
+    if (field != 7)
+        return;
+    const bool frame = document().style(7).postWaku;
+    cbPost->setChecked(frame);
+    cbPostMark->setVisible(!frame);
+}
 
 void TFrmCsvPostSet::cbPostMarkClick()
 {
     if (m_loading)
         return;
-    fields()->senderPostMark = cbPostMark->isChecked();
-    cbPostMark->setVisible(!cbPost->isChecked());
-    TPaintBoxEL* f7 = box(7);
-    const bool frame = cbPost->isChecked();
-    if (!selectedField() || f7->isHidden()) {
-        // Field 7 is not on screen: it still follows the frame, so that what is saved and
-        // printed agrees with the check box.
-        f7->setPost(frame);
-        if (frame) {
-            f7->setTate(false);
-            if (f7->FontName().startsWith(QLatin1Char('@')))
-                f7->setFontName(f7->FontName().mid(1));
-        }
-        fields()->ApplyFieldFont(f7);
-        return;
-    }
-    selectField(f7);
-    f7->setPost(frame);
-    if (frame) {
-        f7->setTate(false);
-        QString face = cmbFldFont->currentIndex() >= 0 ? cmbFldFont->currentText() : f7->FontName();
-        if (face.startsWith(QLatin1Char('@'))) {
-            face.remove(0, 1);
-            const int i = cmbFldFont->findText(face);
-            if (i >= 0) {
-                const QSignalBlocker block(cmbFldFont);
-                cmbFldFont->setCurrentIndex(i);
-            } else {
-                f7->setFontName(face);
-            }
-        }
-        ssbTate->setDown(false);
-    }
-    ApplyStyleControls(f7);
-    ShowFieldStyle(f7);
-    keepBoxOnCard(f7);
-    f7->update();
+    // Field 7 follows the frame whether it is shown or not, so that what is saved and printed
+    // agrees with the check box; a shown one is selected and restyled from the controls.
+    const bool shown = selectedFieldNumber() != 0 && document().field(7).visible();
+    if (shown)
+        selectField(7);
+    const FieldStyle base = shown ? styleFromControls(7) : document().style(7);
+    document().change(
+        LayoutRules::senderPostal(document().state(), cbPost->isChecked(), cbPostMark->isChecked(), base));
 }
 
 // --- print run -----------------------------------------------------------------------------------
 
 void TFrmCsvPostSet::bbtnPrintClick()
 {
-    // The form is blocked while the preview window is open, so one snapshot serves the run.
-    auto snapshot = std::make_shared<PostcardSnapshot>(pageSnapshot());
-    const BarcodePiece card { true, 1000, 1480 };
-    if (!confirmPrint(QStringLiteral("印刷対象データがありません。"),
-                      DescribeBarcodeFindings(CheckBarcodes(*snapshot, card, snapshot->printedRecords()), card)))
+    auto run = std::make_shared<PostcardRun>(pageSnapshot());
+    if (!confirmPrint(QStringLiteral("印刷対象データがありません。"), run->checkBeforePrinting()))
         return;
-    runPrint(QStringLiteral("ハガキ宛名印刷"), snapshot->pageCount(), [this, snapshot] { DrawPostcardPage(*plPrev1, *snapshot); });
+    runPrint(run);
 }
 
 PostcardSnapshot TFrmCsvPostSet::pageSnapshot() const
 {
-    PostcardSnapshot s;
-    fillLayoutSnapshot(s);
+    PostcardSnapshot s = PostcardSnapshot::fromLayout(document().state(), records(), fields()->columns,
+                                                      fields()->sender);
     s.printOnlyShown = cbOnly->isChecked();
     s.shownRecord = currentRecord();
-    s.senderPostalBoxes = cbPost->isChecked();
     return s;
 }

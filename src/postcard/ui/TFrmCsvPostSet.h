@@ -20,7 +20,8 @@ class TFrmCsvPostSet : public TLayoutEditForm {
 public:
     explicit TFrmCsvPostSet(QWidget* parent = nullptr);
 
-    // What the print run draws from: the layout, record, offsets and check boxes as they are.
+    // What the print run draws from: the document with the records, the record shown and
+    // "表示宛名のみ印刷".
     PostcardSnapshot pageSnapshot() const;
     // The card picture as drawn last (background and printable area).
     const QImage& cardImage() const { return m_card; }
@@ -40,13 +41,11 @@ public slots:
     void bbtnPrintClick() override;
 
 protected:
-    void loadOwnSettings(const AppSettings& settings, bool afterSelection) override;
-    void storeOwnSettings(AppSettings& settings) const override;
     void DrawCardBackground() override;
     void DrawPrintableArea() override;
     void recordFilled() override;
     void showFieldPosition() override;
-    bool isPinned(const TPaintBoxEL* box) const override;
+    void fieldShown(int field) override;
     void layoutControls() override;
 
 private:
