@@ -1,6 +1,7 @@
 #include "cli/LabelCommand.h"
 
 #include "cli/BatchJob.h"
+#include "label/LabelComposer.h"
 #include "label/LabelRun.h"
 #include "label/LabelTemplates.h"
 #include "preview/TplPrev.h"

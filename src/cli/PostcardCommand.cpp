@@ -1,6 +1,7 @@
 #include "cli/PostcardCommand.h"
 
 #include "cli/BatchJob.h"
+#include "postcard/PostcardComposer.h"
 #include "postcard/PostcardRun.h"
 #include "preview/TplPrev.h"
 
