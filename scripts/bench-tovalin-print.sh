@@ -4,6 +4,9 @@
 #   postcard  the New Year card example (default 100, 1,000 and 10,000 records)
 #   label     the address label example moved to a 3 x 8 sheet (8.5 mm margins, 2.0 mm
 #             gaps: 63.0 x 33.3 mm labels; default 1,000 and 10,000 records)
+# TOVALIN_BENCH_TYPESETTING=off|on rewrites the postcard's address and name fields (2-5,
+# 8-11) first: off takes away KANSUJI, HYPHEN, TCY and FIT, on sets KANSUJI=2, TCY=1, FIT=1
+# on all eight (unset: the example as it is).
 # Usage: scripts/bench-tovalin-print.sh [postcard|label [COUNT...]]   (no run named: both)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,6 +29,18 @@ bench() {
     tail -n +2 "$root/examples/addresses.csv" | awk -v n="$n" '{ line[NR] = $0 } END { for (i = 0; i < n; i++) print line[i % NR + 1] }'
   } > "$dir/addresses.csv"
   sed -i 's|^CSVNAME=\.\./addresses\.csv|CSVNAME=addresses.csv|' "$dir/POSTCSV.INI"
+  case "${TOVALIN_BENCH_TYPESETTING:-}" in
+    off|on)
+      # Section names and keys are ASCII, so the Shift-JIS file passes through awk untouched.
+      LC_ALL=C awk -v on="${TOVALIN_BENCH_TYPESETTING}" '
+        /^\[/ { sec = $0; sub(/\r$/, "", sec) }
+        /^(KANSUJI|HYPHEN|TCY|FIT)=/ && sec ~ /^\[POSTFLD/ { next }
+        { print }
+        on == "on" && /^VISIBLE=/ && sec ~ /^\[POSTFLD(2|3|4|5|8|9|10|11)\]$/ { printf "KANSUJI=2\r\nTCY=1\r\nFIT=1\r\n" }
+      ' "$dir/POSTCSV.INI" > "$dir/POSTCSV.tmp" && mv "$dir/POSTCSV.tmp" "$dir/POSTCSV.INI" ;;
+    "") ;;
+    *) echo "TOVALIN_BENCH_TYPESETTING is off or on" >&2; exit 2 ;;
+  esac
   local expected=$n
   if [ "$run" = label ]; then
     # The 3 x 8 sheet (the INI's lines end in CR LF).
