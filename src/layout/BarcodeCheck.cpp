@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kBarcodeField = 6;
+using FieldGeometry::kBarcodeField;
 
 // The seven postal-code boxes printed on every postcard (where the engine draws them in the
 // preview), 0.1 mm from the card's top-left corner.

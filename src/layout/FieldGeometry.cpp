@@ -51,7 +51,7 @@ bool postcardDigits(int field, const FieldStyle& style)
 
 bool printsBarcode(int field, const FieldStyle& style)
 {
-    return field == 6 && style.barcode;
+    return field == kBarcodeField && style.barcode;
 }
 
 bool fixedLength(int field, const FieldStyle& style)

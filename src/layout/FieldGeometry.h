@@ -53,6 +53,9 @@ int thickness(const FieldStyle& style);
 // True when the postcard form draws field `field` of this style as postal-code digits.
 bool postcardDigits(int field, const FieldStyle& style);
 
+// The customer-barcode column's field, the only one with the barcode option.
+constexpr int kBarcodeField = 6;
+
 // True when field `field` of this style prints as a customer barcode (field 6 with the
 // option on).
 bool printsBarcode(int field, const FieldStyle& style);

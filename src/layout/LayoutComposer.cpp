@@ -111,10 +111,11 @@ QRectF barcodeRect(const SnapshotField& f, int originX, int originY)
     return QRectF(left, top + (T(f.box.height) - size.height()) / 2, size.length(), size.height());
 }
 
-void drawBarcode(TplPrev& engine, const FieldStyle& style, const QRectF& r, const CustomerBarcode::Symbol& symbol)
+QVector<QRectF> barRects(const FieldStyle& style, const QRectF& r, const CustomerBarcode::Symbol& symbol)
 {
     const CustomerBarcode::Size size = CustomerBarcode::size(style.fontSize);
-    engine.SetBrushColor(0);
+    QVector<QRectF> bars;
+    bars.reserve(symbol.bars.size());
     for (int i = 0; i < symbol.bars.size(); ++i) {
         const CustomerBarcode::Bar bar = symbol.bars[i];
         const double along = i * size.pitch;
@@ -123,12 +124,20 @@ void drawBarcode(TplPrev& engine, const FieldStyle& style, const QRectF& r, cons
         if (style.tate) {
             // Turned clockwise: the symbol's top edge is the rectangle's right edge.
             const double y = r.top() + along;
-            engine.FillRect(r.right() - from - length, r.right() - from, y, y + size.barWidth);
+            bars << QRectF(QPointF(r.right() - from - length, y), QPointF(r.right() - from, y + size.barWidth));
         } else {
             const double x = r.left() + along;
-            engine.FillRect(x, x + size.barWidth, r.top() + from, r.top() + from + length);
+            bars << QRectF(QPointF(x, r.top() + from), QPointF(x + size.barWidth, r.top() + from + length));
         }
     }
+    return bars;
+}
+
+void drawBarcode(TplPrev& engine, const FieldStyle& style, const QRectF& r, const CustomerBarcode::Symbol& symbol)
+{
+    engine.SetBrushColor(0);
+    for (const QRectF& bar : barRects(style, r, symbol))
+        engine.FillRect(bar.left(), bar.right(), bar.top(), bar.bottom());
 }
 
 void drawField(TplPrev& engine, int field, const SnapshotField& f, int originX, int originY, const QString& text)

@@ -11,6 +11,7 @@
 
 #include <QRectF>
 #include <QString>
+#include <QVector>
 
 class TplPrev;
 
@@ -52,6 +53,9 @@ void drawFieldText(TplPrev& engine, int field, const FieldStyle& style, const Pr
 // centred across it; a vertical box holds the symbol turned 90 degrees clockwise (its top
 // edge to the right).
 QRectF barcodeRect(const SnapshotField& f, int originX, int originY);
+// The bars of a symbol in its rectangle (barcodeRect), in the rectangle's units (0.1 mm);
+// the printed page fills them, the editor's picture scales them to the screen.
+QVector<QRectF> barRects(const FieldStyle& style, const QRectF& symbolRect, const CustomerBarcode::Symbol& symbol);
 // The bars of a valid symbol as filled black rectangles in its rectangle (barcodeRect).
 void drawBarcode(TplPrev& engine, const FieldStyle& style, const QRectF& symbolRect,
                  const CustomerBarcode::Symbol& symbol);

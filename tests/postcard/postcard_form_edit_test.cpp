@@ -10,6 +10,9 @@
 #include "platform/ui/HelpWindow.h"
 #include "controls/TNumberEdit.h"
 #include "controls/TShineBtn.h"
+#include "layout/CustomerBarcode.h"
+#include "layout/LayoutComposer.h"
+#include "layout/LayoutUnits.h"
 #include "layout/ui/LayoutFields.h"
 #include "platform/JapaneseFonts.h"
 #include "support/ScriptedMessages.h"
@@ -17,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -24,6 +28,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QUndoStack>
 
 using namespace postcardtest;
 
@@ -690,4 +695,80 @@ TEST_F(PostcardForm, BarcodeFindingsAreShownBeforeThePrintQuestion)
         EXPECT_EQ(messages.asked()[1].text, QStringLiteral("印刷します。\r\nよろしいですか？"));
         messages.clear();
     }
+}
+
+TEST_F(PostcardForm, TheBarcodeCheckBoxShowsTheRecordsBarsInAFixedLengthBoxAsOneStep)
+{
+    QString first = recordLine(1);
+    first.replace(QStringLiteral("\"C-1\""), QStringLiteral("\"100-0013 1-3-2-503\""));
+    writeCsv({first, recordLine(2)});
+    AppSettings::instance().postcardFields[5] = field(40, 480, 100, false, true, QStringLiteral("ＭＳ 明朝"), 10);
+    open();
+    TPaintBoxEL* b = box(6);
+    const QRect before = b->geometry();
+
+    // The check box belongs to field 6 alone.
+    form->selectField(box(2));
+    EXPECT_TRUE(form->cbBarcode->isHidden());
+    form->selectField(b);
+    ASSERT_TRUE(form->cbBarcode->isVisible());
+    EXPECT_EQ(form->cbBarcode->parentWidget(), static_cast<QWidget*>(form->pnlField));
+    ASSERT_FALSE(form->cbBarcode->isChecked());
+
+    QTest::mouseClick(form->cbBarcode, Qt::LeftButton);
+    const FieldStyle on = form->document().style(6);
+    ASSERT_TRUE(on.barcode);
+    EXPECT_EQ(form->document().undoStack()->count(), 1);
+    const FieldBox symbolBox = FieldGeometry::box(6, on, true);
+    EXPECT_EQ(b->geometry(), QRect(before.topLeft(), QSize(symbolBox.width, symbolBox.height)));
+    EXPECT_NEAR(b->width(), 79.8 * 10 * LayoutUnits::kPixelsPerTenth, 1.5); // 79.8 mm at 10 points
+
+    // The bars of record 1 on screen, bar by bar: each bar's middle is dark halfway across,
+    // its upper third only for long and upper bars, its lower third only for long and lower
+    // bars, and the space after it is light.
+    const CustomerBarcode::Symbol symbol = CustomerBarcode::encode(QStringLiteral("100-0013 1-3-2-503"));
+    ASSERT_TRUE(symbol.isValid());
+    const CustomerBarcode::Size size = CustomerBarcode::size(10);
+    const QImage picture = b->parentWidget()->grab(b->geometry()).toImage();
+    LayoutField f;
+    f.style = on;
+    f.box = FieldBox{0, 0, b->width(), b->height()};
+    const QRectF r = LayoutComposer::barcodeRect(f, 0, 0);
+    auto dark = [&](double x, double y) {
+        const double k = LayoutUnits::kPixelsPerTenth * picture.devicePixelRatio();
+        return qGray(picture.pixel(int(x * k), int(y * k))) < 110;
+    };
+    for (int i = 0; i < symbol.bars.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CustomerBarcode::Bar bar = symbol.bars[i];
+        const double x = r.left() + i * size.pitch + size.barWidth / 2;
+        const bool up = bar == CustomerBarcode::Bar::Long || bar == CustomerBarcode::Bar::Upper;
+        const bool down = bar == CustomerBarcode::Bar::Long || bar == CustomerBarcode::Bar::Lower;
+        EXPECT_TRUE(dark(x, r.top() + r.height() / 2));
+        EXPECT_EQ(dark(x, r.top() + r.height() * 0.15), up);
+        EXPECT_EQ(dark(x, r.top() + r.height() * 0.85), down);
+        if (i + 1 < symbol.bars.size())
+            EXPECT_FALSE(dark(x + size.pitch / 2, r.top() + r.height() / 2));
+    }
+    // Record 2's column is no barcode: no bars.
+    QTest::mouseClick(form->ssbCsvNext, Qt::LeftButton);
+    const QImage none = b->parentWidget()->grab(b->geometry()).toImage();
+    for (int x = 2; x < none.width() - 2; ++x)
+        ASSERT_GE(qGray(none.pixel(x, none.height() / 2)), 110) << x;
+
+    // Grabbed at its end edge the box moves; it does not stretch.
+    press(b, QPoint(b->width() - 2, b->height() / 2));
+    moveBy(b, QPoint(12, 0));
+    release(b);
+    EXPECT_EQ(b->geometry(), QRect(before.topLeft() + QPoint(12, 0), QSize(symbolBox.width, symbolBox.height)));
+
+    // Undo takes back the move, then the option: the text box as it was.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(form->document().style(6).barcode);
+    EXPECT_FALSE(form->cbBarcode->isChecked());
+    EXPECT_EQ(b->geometry(), before);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(form->cbBarcode->isChecked());
+    EXPECT_EQ(b->width(), symbolBox.width);
 }

@@ -2,6 +2,7 @@
 
 #include "layout/FieldGeometry.h"
 #include "layout/FieldTypesetting.h"
+#include "layout/LayoutComposer.h"
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TPaintBoxEL.h"
 #include "preview/PageCanvas.h"
@@ -236,6 +237,28 @@ void LayoutFields::paintDigits(TPaintBoxEL* b, QPainter& painter, const QFont& f
     }
 }
 
+// The bars the page prints for the record shown, placed in the box as on the page and scaled
+// to the screen; data that gives no symbol shows no bars (the check before printing names it).
+void LayoutFields::paintBarcode(TPaintBoxEL* b, QPainter& painter)
+{
+    const int field = fieldOf(b);
+    const CustomerBarcode::Symbol symbol = CustomerBarcode::encode(sourceText(b));
+    if (!symbol.isValid())
+        return;
+    LayoutField f;
+    f.style = style(field);
+    f.box = FieldBox{0, 0, b->width(), b->height()};
+    const QRectF symbolRect = LayoutComposer::barcodeRect(f, 0, 0);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.scale(LayoutUnits::kPixelsPerTenth, LayoutUnits::kPixelsPerTenth);
+    for (const QRectF& bar : LayoutComposer::barRects(f.style, symbolRect, symbol))
+        painter.drawRect(bar);
+    painter.restore();
+}
+
 bool LayoutFields::drawsDigits(const TPaintBoxEL* b) const
 {
     const int field = fieldOf(b);
@@ -266,8 +289,9 @@ void LayoutFields::PaintField(TPaintBoxEL* b, QPainter& painter)
                                             : QSize(kSenderPostalWidth, kSenderPostalHeight))
                               : b->size();
 
-    const FieldTypesetting::Setting set = digits ? FieldTypesetting::Setting() : settle(b, true);
-    const bool marked = set.overflows && !FieldGeometry::printsBarcode(field, style(field));
+    const bool barcode = !digits && FieldGeometry::printsBarcode(field, style(field));
+    const FieldTypesetting::Setting set = digits || barcode ? FieldTypesetting::Setting() : settle(b, true);
+    const bool marked = set.overflows;
 
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
@@ -282,6 +306,10 @@ void LayoutFields::PaintField(TPaintBoxEL* b, QPainter& painter)
 
     if (digits) {
         paintDigits(b, painter, boxFont(b));
+        return;
+    }
+    if (barcode) {
+        paintBarcode(b, painter);
         return;
     }
 

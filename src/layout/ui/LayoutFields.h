@@ -102,6 +102,7 @@ private:
     FieldTypesetting::Setting settle(const TPaintBoxEL* box, bool measure) const;
     void enforcePostalGeometry(TPaintBoxEL* box);
     void paintDigits(TPaintBoxEL* box, QPainter& painter, const QFont& font);
+    void paintBarcode(TPaintBoxEL* box, QPainter& painter);
 
     Form form_;
     std::array<TPaintBoxEL*, kFieldCount> boxes_{};

@@ -8,6 +8,7 @@
 #include "controls/TNumberEdit.h"
 #include "controls/TShineBtn.h"
 #include "layout/FieldCaptions.h"
+#include "layout/FieldGeometry.h"
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
@@ -290,6 +291,14 @@ void TLayoutEditForm::createControls()
     connect(ssbRedo, &TShineBtn::clicked, this, &TLayoutEditForm::ssbRedoClick);
     connect(m_document->undoStack(), &QUndoStack::canUndoChanged, ssbUndo, &QWidget::setEnabled);
     connect(m_document->undoStack(), &QUndoStack::canRedoChanged, ssbRedo, &QWidget::setEnabled);
+    // Field 6's own option, beside the field's name.
+    cbBarcode = new QCheckBox(QStringLiteral("バーコードで印刷"), pnlField);
+    cbBarcode->setObjectName(QStringLiteral("cbBarcode"));
+    cbBarcode->setGeometry(158, 15, 120, 20);
+    cbBarcode->setFocusPolicy(Qt::NoFocus);
+    ::setHint(cbBarcode, QStringLiteral("バーコードで印刷|カスタマバーコードの列をバーコードとして印刷します。"));
+    cbBarcode->hide();
+    connect(cbBarcode, &QCheckBox::clicked, this, &TLayoutEditForm::cbBarcodeClick);
     connect(ssbTate, &TShineBtn::clicked, this, &TLayoutEditForm::ssbTateClick);
     for (TShineBtn* b : {ssbBold, ssbIta, ssbLeft, ssbCenter, ssbRight})
         connect(b, &TShineBtn::clicked, this, &TLayoutEditForm::styleControlChanged);
@@ -744,6 +753,7 @@ void TLayoutEditForm::selectField(int n)
     m_fields->setSelected(box(n));
     if (n == 0) {
         lblFld->clear();
+        cbBarcode->hide();
         showFieldPosition();
         EnableStyleControls(false);
         return;
@@ -786,6 +796,8 @@ void TLayoutEditForm::showStyleControls(int n)
         const int size = s.fontSize == 0 ? 9 : std::abs(s.fontSize);
         cmbFontSize->setCurrentIndex(cmbFontSize->findText(QString::number(size)));
     }
+    cbBarcode->setVisible(n == FieldGeometry::kBarcodeField);
+    cbBarcode->setChecked(s.barcode);
     ssbTate->setDown(s.tate);
     ssbIta->setDown(s.italic);
     ssbBold->setDown(s.bold);
@@ -843,6 +855,18 @@ void TLayoutEditForm::ssbTateClick()
         cmbFldFont->setCurrentIndex(i);
     }
     m_document->change(LayoutRules::turn(m_document->state(), m_selected, styleFromControls(m_selected)));
+}
+
+void TLayoutEditForm::cbBarcodeClick()
+{
+    if (m_loading || m_selected != FieldGeometry::kBarcodeField)
+        return;
+    FieldStyle s = m_document->style(FieldGeometry::kBarcodeField);
+    s.barcode = cbBarcode->isChecked();
+    // The box takes the symbol's length; a symbol longer than the room left is moved back
+    // onto the card or label in the same step.
+    m_document->change(LayoutRules::keepOnCard(LayoutRules::restyle(m_document->state(), FieldGeometry::kBarcodeField, s),
+                                               FieldGeometry::kBarcodeField));
 }
 
 void TLayoutEditForm::ssbUndoClick()

@@ -132,6 +132,7 @@ public:
     TShineBtn* ssbRight;
     TShineBtn* ssbUndo;     // "元に戻す"
     TShineBtn* ssbRedo;     // "やり直し"
+    QCheckBox* cbBarcode;   // "バーコードで印刷": shown while field 6 is selected
 
     QGroupBox* pnlItems;    // "印刷項目"
     QTabWidget* pgcItems;
@@ -178,6 +179,7 @@ public slots:
     void styleControlChanged();
     void ssbUndoClick();
     void ssbRedoClick();
+    void cbBarcodeClick();
     void itemToggleClick(TShineBtn* toggle);
     void cbKeishoClick();
     void cmbKeishoChange();
