@@ -10,26 +10,6 @@
 
 namespace {
 
-QStringList makeRecords(int count)
-{
-    QStringList lines;
-    lines.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        lines.append(QStringLiteral("\"%1-%2\",\"東京都千代田区丸の内%3丁目%4番\",\"サンプルビル%5階\","
-                                    "\"株式会社サンプル%6\",\"山田　太郎%7\",\"C%8\",\"様\",\"備考欄\",\"03-0000-%9\"")
-                         .arg(100 + i % 900)
-                         .arg(i % 10000, 4, 10, QLatin1Char('0'))
-                         .arg(i % 9 + 1)
-                         .arg(i % 30 + 1)
-                         .arg(i % 20 + 1)
-                         .arg(i)
-                         .arg(i % 7)
-                         .arg(i)
-                         .arg(i % 10000, 4, 10, QLatin1Char('0')));
-    }
-    return lines;
-}
-
 SenderInfo sampleSender()
 {
     SenderInfo s;
@@ -44,7 +24,7 @@ SenderInfo sampleSender()
 // 100,000 records: columns, honorific, sender fields and the postal digits of field 1.
 void BM_FillFieldTexts100k(benchmark::State& state)
 {
-    const QStringList records = makeRecords(100000);
+    const QStringList records = testaddresses::benchmarkRecords(100000);
     const CsvColumnMap map = testaddresses::columns();
     const FieldTextArray sender = FieldTexts::senderTexts(sampleSender());
     const HonorificChoice choice{true, QString()};

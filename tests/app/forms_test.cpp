@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -645,4 +646,71 @@ TEST_F(Forms, SetUpDialogOffersQuotingOnceForAListWithQuotedCommas)
     TFrmInpTri again;
     again.show();
     EXPECT_EQ(messages.texts().size(), 2);
+}
+
+TEST_F(Forms, SetUpDialogMapsASelectionColumnAndWritesItsKeysOnlyWhenSet)
+{
+    ASSERT_TRUE(WriteDefaultSettingsFile(iniPath));
+    const QString csv = writeCsv("mochu.csv", sjis(testtext::u(u"郵便番号,住所,氏名,喪中\r\n"
+                                                                 u"100-0001,東京都,山田,\r\n"
+                                                                 u"100-0002,東京都,川田,○\r\n"
+                                                                 u"100-0003,東京都,田中,×\r\n"
+                                                                 u"100-0004,東京都,森,喪中\r\n")));
+    const QByteArray before = [&] {
+        // The list mapped as before the column existed: the file a user has today.
+        ScriptedMessages messages;
+        ScriptedDialogs dialogs;
+        TFrmInpTri dlg;
+        dlg.show();
+        child<QCheckBox>(&dlg, "cbHead")->setChecked(true);
+        dialogs.answerOpenFile(csv);
+        child<TShineBtn>(&dlg, "ssbCsvOpen")->click();
+        EXPECT_EQ(child<QComboBox>(&dlg, "cmbTriSel")->currentIndex(), 0);
+        EXPECT_FALSE(child<QRadioButton>(&dlg, "rbSelSkip")->isEnabled());
+        EXPECT_EQ(child<QLabel>(&dlg, "lblSelCount")->text(), testtext::u(u"すべての宛名を印刷します。"));
+        messages.answerYesNo(true);
+        child<QPushButton>(&dlg, "bbtnUpdate")->click();
+        return TestFiles::read(iniPath);
+    }();
+    EXPECT_FALSE(before.contains("SELNO"));
+    EXPECT_FALSE(before.contains("SELMODE"));
+
+    const struct {
+        int column;
+        bool skip;
+        const char16_t* count;
+        const char* keys; // what follows CSVHEAD=1 in the file
+    } cases[] = {
+        { 4, true, u"宛名 4 件のうち 2 件を印刷します。", "SELNO=4\r\nSELMODE=1\r\n" },
+        { 4, false, u"宛名 4 件のうち 2 件を印刷します。", "SELNO=4\r\n" },
+        { 3, false, u"宛名 4 件のうち 4 件を印刷します。", "SELNO=3\r\n" },
+        { 0, true, u"すべての宛名を印刷します。", "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.column);
+        {
+            ScriptedMessages messages;
+            TFrmInpTri dlg;
+            dlg.show();
+            EXPECT_EQ(entries(child<QComboBox>(&dlg, "cmbTriSel")).last(), testtext::u(u"喪中"));
+            child<QComboBox>(&dlg, "cmbTriSel")->setCurrentIndex(c.column);
+            child<QRadioButton>(&dlg, c.skip ? "rbSelSkip" : "rbSelPrint")->setChecked(true);
+            EXPECT_EQ(child<QLabel>(&dlg, "lblSelCount")->text(), QString::fromUtf16(c.count));
+            messages.answerYesNo(true);
+            child<QPushButton>(&dlg, "bbtnUpdate")->click();
+        }
+        const QByteArray file = TestFiles::read(iniPath);
+        EXPECT_TRUE(file.endsWith(QByteArray("CSVHEAD=1\r\n") + c.keys)) << file.toStdString();
+        // Read back after a restart, the dialog shows the column and its meaning again.
+        AppSettings::instance() = AppSettings();
+        ASSERT_TRUE(LoadSettings());
+        EXPECT_EQ(AppSettings::instance().csv.selNo, c.column > 0 ? c.column : -1);
+        ScriptedMessages messages;
+        TFrmInpTri again;
+        again.show();
+        EXPECT_EQ(child<QComboBox>(&again, "cmbTriSel")->currentIndex(), c.column);
+        EXPECT_EQ(child<QRadioButton>(&again, "rbSelSkip")->isChecked(), c.column > 0 && c.skip);
+    }
+    // Back to no column: the file is the one written before.
+    EXPECT_EQ(TestFiles::read(iniPath), before);
 }

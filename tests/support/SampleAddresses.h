@@ -34,4 +34,26 @@ inline QByteArray fileBytes(const QStringList& records)
     return testtext::sjis(text);
 }
 
+// The benchmarks' list of `count` records: every field filled, two columns more than
+// the map uses (a note and a telephone number).
+inline QStringList benchmarkRecords(int count)
+{
+    QStringList lines;
+    lines.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        lines.append(QStringLiteral("\"%1-%2\",\"東京都千代田区丸の内%3丁目%4番\",\"サンプルビル%5階\","
+                                    "\"株式会社サンプル%6\",\"山田　太郎%7\",\"C%8\",\"様\",\"備考欄\",\"03-0000-%9\"")
+                         .arg(100 + i % 900)
+                         .arg(i % 10000, 4, 10, QLatin1Char('0'))
+                         .arg(i % 9 + 1)
+                         .arg(i % 30 + 1)
+                         .arg(i % 20 + 1)
+                         .arg(i)
+                         .arg(i % 7)
+                         .arg(i)
+                         .arg(i % 10000, 4, 10, QLatin1Char('0')));
+    }
+    return lines;
+}
+
 } // namespace testaddresses

@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "app/CsvSource.h"
+#include "app/RecordChoice.h"
 #include "app/ui/TFrmBase1.h"
 #include "controls/Glyphs.h"
 #include "controls/TShineBtn.h"
@@ -17,11 +18,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -106,6 +110,9 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
     auto* tabFormat = new QWidget;
     tabFormat->setObjectName(QStringLiteral("tabFormat"));
     pgcTri->addTab(tabFormat, QStringLiteral("ファイル形式"));
+    auto* tabSel = new QWidget;
+    tabSel->setObjectName(QStringLiteral("tabSel"));
+    pgcTri->addTab(tabSel, QStringLiteral("印刷対象"));
 
     auto* lbl2 = new QLabel(QStringLiteral("CSVの各項目を下記のどの項目とするかを設定します。"), tabItems);
     lbl2->setObjectName(QStringLiteral("Label2"));
@@ -184,6 +191,48 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
     cbHead->setObjectName(QStringLiteral("cbHead"));
     cbHead->setGeometry(10, 142, 200, 20);
 
+    // The selection column: a column many address books keep (喪中, 転居, 送付) decides which
+    // records are printed unless a print run says otherwise.
+    auto* lblSel = new QLabel(QStringLiteral("CSVの列の印で、印刷する宛名を決めることができます。\n"
+                                             "（喪中や転居の列など。使わない時は「対象項目無し」）"),
+                              tabSel);
+    lblSel->setObjectName(QStringLiteral("lblSel"));
+    lblSel->setGeometry(8, 6, 380, 34);
+    auto* pnlSel = new QFrame(tabSel);
+    pnlSel->setObjectName(QStringLiteral("pnlSel"));
+    pnlSel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnlSel->setGeometry(8, 44, 380, 180);
+    captionCell(pnlSel, QStringLiteral("印刷対象"), QRect(6, 6, 84, 22));
+    cmbTriSel = new QComboBox(pnlSel);
+    cmbTriSel->setObjectName(QStringLiteral("cmbTriSel"));
+    cmbTriSel->setGeometry(94, 6, 160, 22);
+    cmbTriSel->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbTriSel->setMinimumContentsLength(10);
+    cmbTriSel->setMaxVisibleItems(20);
+    TFrmBase1::setHint(cmbTriSel, QStringLiteral("印刷対象|印刷する宛名、または除外する宛名に印を付けた列です。"));
+    rbSelPrint = new QRadioButton(QStringLiteral("印刷する宛名"), pnlSel);
+    rbSelPrint->setObjectName(QStringLiteral("rbSelPrint"));
+    rbSelPrint->setGeometry(94, 36, 270, 20);
+    rbSelPrint->setChecked(true);
+    TFrmBase1::setHint(rbSelPrint, QStringLiteral("印刷する宛名|この列に印がある宛名だけを印刷します。"));
+    rbSelSkip = new QRadioButton(QStringLiteral("除外する宛名"), pnlSel);
+    rbSelSkip->setObjectName(QStringLiteral("rbSelSkip"));
+    rbSelSkip->setGeometry(94, 58, 270, 20);
+    TFrmBase1::setHint(rbSelSkip, QStringLiteral("除外する宛名|この列に印がある宛名を印刷しません（喪中など）。"));
+    auto* lblMarks = new QLabel(QStringLiteral("空欄、0、×、x、無、いいえ、no、false は印なし、\n"
+                                               "それ以外（1、○、喪中 など）は印ありです。"),
+                                pnlSel);
+    lblMarks->setObjectName(QStringLiteral("lblMarks"));
+    lblMarks->setGeometry(10, 88, 360, 34);
+    lblSelCount = new QLabel(pnlSel);
+    lblSelCount->setObjectName(QStringLiteral("lblSelCount"));
+    lblSelCount->setGeometry(10, 130, 360, 40);
+    lblSelCount->setWordWrap(true);
+    connect(cmbTriSel, &QComboBox::currentIndexChanged, this, [this] { showSelectionCount(); });
+    connect(rbSelPrint, &QRadioButton::toggled, this, [this] { showSelectionCount(); });
+    connect(cbHead, &QCheckBox::toggled, this, [this] { showSelectionCount(); });
+    connect(cmbText, &QComboBox::editTextChanged, this, [this] { showSelectionCount(); });
+
     connect(cmbCsvCode, &QComboBox::currentIndexChanged, this, [this] { readFormatAgain(); });
     connect(cbQuote, &QCheckBox::toggled, this, [this] { readFormatAgain(); });
 
@@ -213,6 +262,33 @@ QList<QComboBox*> TFrmInpTri::mappingBoxes() const
     return { cmbTriPost, cmbTriAdr1, cmbTriAdr2, cmbTriName1, cmbTriName2, cmbTriCBar, cmbTriKeisho };
 }
 
+QList<QComboBox*> TFrmInpTri::columnBoxes() const
+{
+    return mappingBoxes() << cmbTriSel;
+}
+
+void TFrmInpTri::showSelectionCount()
+{
+    const bool mapped = cmbTriSel->currentIndex() >= 1;
+    rbSelPrint->setEnabled(mapped);
+    rbSelSkip->setEnabled(mapped);
+    if (!mapped || m_lines.isEmpty()) {
+        lblSelCount->setText(mapped ? QString() : QStringLiteral("すべての宛名を印刷します。"));
+        return;
+    }
+    CsvColumnMap map;
+    map.textDelimiter = cmbText->currentText();
+    map.quoted = cbQuote->isChecked();
+    map.selNo = cmbTriSel->currentIndex();
+    map.selMode = rbSelSkip->isChecked() ? 1 : 0;
+    const QStringList records = CsvRecordLines(m_lines, cbHead->isChecked());
+    const int n = int(records.size());
+    const int chosen = ChoiceByColumn(records, map).count(n);
+    lblSelCount->setText(SelectionColumnMissing(records, map)
+                             ? QStringLiteral("この列はどの宛名にもありません。")
+                             : QStringLiteral("宛名 %1 件のうち %2 件を印刷します。").arg(n).arg(chosen));
+}
+
 void TFrmInpTri::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -238,23 +314,25 @@ void TFrmInpTri::FormShow()
         edtCsvPath->setText(csv.fileName);
         loadFile();
         const int saved[] = { csv.postNo, csv.adr1No, csv.adr2No, csv.mei1No,
-                              csv.mei2No, csv.cbarNo, csv.keisNo };
-        const QList<QComboBox*> boxes = mappingBoxes();
+                              csv.mei2No, csv.cbarNo, csv.keisNo, std::max(csv.selNo, 0) };
+        const QList<QComboBox*> boxes = columnBoxes();
         for (int i = 0; i < boxes.size(); ++i) {
             QComboBox* box = boxes.at(i);
             box->setCurrentIndex(saved[i] >= 0 && saved[i] < box->count() ? saved[i] : -1);
         }
         cbHead->setChecked(csv.hasHeader);
         cmbText->setEditText(csv.textDelimiter);
+        (csv.selMode == 1 ? rbSelSkip : rbSelPrint)->setChecked(true);
     } else {
         m_opdCsv.initialDir = AppPaths::programDirectory();
         m_opdCsv.fileName.clear();
         edtCsvPath->clear();
-        for (QComboBox* box : mappingBoxes())
+        for (QComboBox* box : columnBoxes())
             box->clear();
         cmbText->clear();
         cmbText->clearEditText();
     }
+    showSelectionCount();
     bbtnEnd->setFocus();
 }
 
@@ -298,7 +376,7 @@ bool TFrmInpTri::readFile()
     entries << kNoColumn;
     for (const QString& n : names)
         entries << displayName(n);
-    for (QComboBox* box : mappingBoxes()) {
+    for (QComboBox* box : columnBoxes()) {
         box->clear();
         box->addItems(entries);
         box->setCurrentIndex(0);
@@ -322,11 +400,11 @@ void TFrmInpTri::readFormatAgain()
     if (m_opdCsv.fileName.isEmpty() || m_lines.isEmpty())
         return;
     QList<int> chosen;
-    for (QComboBox* box : mappingBoxes())
+    for (QComboBox* box : columnBoxes())
         chosen << box->currentIndex();
     if (!readFile())
         return;
-    const QList<QComboBox*> boxes = mappingBoxes();
+    const QList<QComboBox*> boxes = columnBoxes();
     for (int i = 0; i < boxes.size(); ++i)
         boxes.at(i)->setCurrentIndex(chosen.at(i) < boxes.at(i)->count() ? chosen.at(i) : -1);
 }
@@ -391,6 +469,8 @@ void TFrmInpTri::bbtnUpdateClick()
     csv.textDelimiter = cmbText->currentText();
     csv.encoding = CsvEncoding(cmbCsvCode->currentIndex());
     csv.quoted = cbQuote->isChecked();
+    csv.selNo = cmbTriSel->currentIndex() >= 1 ? cmbTriSel->currentIndex() : -1;
+    csv.selMode = csv.selNo > 0 && rbSelSkip->isChecked() ? 1 : 0;
     const bool ok = SaveCsvSettings();
     QApplication::restoreOverrideCursor();
 

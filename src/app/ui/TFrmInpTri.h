@@ -1,8 +1,9 @@
 #pragma once
 // The CSV set-up dialog: the user picks the CSV file, says which CSV field feeds each of
-// the seven address items (tab "宛名項目"), and how the file is read (tab "ファイル形式"):
+// the seven address items (tab "宛名項目"), how the file is read (tab "ファイル形式"):
 // its character encoding, the text delimiter, whether quotes group commas and line breaks,
-// and whether the first line is a header. Its only lasting effect is a confirmed update:
+// and whether the first line is a header; and optionally a column that marks the records to
+// print or to skip (tab "印刷対象", [POSTCSV] SELNO and SELMODE). Its only lasting effect is a confirmed update:
 // AppSettings.csv changes and [POSTCSV] is written.
 
 #include "platform/CommonDialogs.h"
@@ -15,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QTabWidget;
 class TShineBtn;
 struct CsvFormat;
@@ -55,6 +57,10 @@ private:
     // Says once per list when quoting is off and its first records hold a quoted comma.
     void offerQuoting();
     QList<QComboBox*> mappingBoxes() const;
+    // The mapping boxes and the selection column's box: each lists the columns of the file.
+    QList<QComboBox*> columnBoxes() const;
+    // What the selection column chooses of the file's records, in words under its box.
+    void showSelectionCount();
 
     TShineBtn* ssbCsvOpen;
     QLineEdit* edtCsvPath;
@@ -65,6 +71,10 @@ private:
     QComboBox* cmbTriName2;
     QComboBox* cmbTriCBar;
     QComboBox* cmbTriKeisho;
+    QComboBox* cmbTriSel;     // "印刷対象": the selection column
+    QRadioButton* rbSelPrint; // "印刷する宛名": a marked record is printed
+    QRadioButton* rbSelSkip;  // "除外する宛名": a marked record is skipped
+    QLabel* lblSelCount;
     QTabWidget* pgcTri;
     QComboBox* cmbCsvCode;
     QLabel* lblCsvCodeFound;
