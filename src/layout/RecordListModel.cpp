@@ -3,11 +3,61 @@
 #include "layout/FieldTexts.h"
 #include "platform/LCMap.h"
 
+#include <array>
+
 namespace {
 
-QString folded(const QString& text)
+// Width and case folded as LCMap folds them (half width, lower case), one character at a
+// time from a table: mapping every record through LCMap whole would cost the first keystroke
+// of a search on a long list more than a user waits.
+class Folder {
+public:
+    Folder()
+    {
+        for (char16_t c = 0; c < kBlock; ++c) {
+            take(m_cjk, kCjk + c);
+            take(m_forms, kForms + c);
+        }
+    }
+    QString operator()(QStringView text) const
+    {
+        QString out;
+        out.reserve(text.size());
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x80)
+                out.append(u >= u'A' && u <= u'Z' ? QChar(u + 0x20) : c);
+            else if (u >= kCjk && u < kCjk + kBlock && !m_cjk[u - kCjk].isNull())
+                out.append(m_cjk[u - kCjk]);
+            else if (u >= kForms && u < kForms + kBlock && !m_forms[u - kForms].isNull())
+                out.append(m_forms[u - kForms]);
+            else
+                out.append(c.toLower());
+        }
+        return out;
+    }
+
+private:
+    // The blocks LCMap changes the width of: CJK symbols with kana, and the width forms.
+    static constexpr char16_t kCjk = 0x3000;
+    static constexpr char16_t kForms = 0xFF00;
+    static constexpr char16_t kBlock = 0x100;
+
+    static void take(std::array<QString, kBlock>& block, char16_t c)
+    {
+        const QString one(QChar{ c });
+        const QString m = LCMap::map(one, LCMap::HalfWidth | LCMap::LowerCase);
+        if (m != one)
+            block[c & 0xFF] = m;
+    }
+    std::array<QString, kBlock> m_cjk;
+    std::array<QString, kBlock> m_forms;
+};
+
+QString folded(QStringView text)
 {
-    return LCMap::map(text, LCMap::HalfWidth | LCMap::LowerCase);
+    static const Folder folder;
+    return folder(text);
 }
 
 } // namespace
@@ -22,6 +72,10 @@ RecordListModel::RecordListModel(QStringList records, const CsvColumnMap& column
     m_shown.resize(n);
     for (int i = 0; i < n; ++i)
         m_shown[i] = i;
+    // Made now rather than on the first keystroke, which should answer at once.
+    m_haystack.reserve(n);
+    for (const QString& record : std::as_const(m_records))
+        m_haystack << folded(record);
 }
 
 int RecordListModel::rowCount(const QModelIndex& parent) const
@@ -105,17 +159,6 @@ QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, i
     }
 }
 
-const QStringList& RecordListModel::haystack()
-{
-    if (m_haystack.size() != m_records.size()) {
-        m_haystack.clear();
-        m_haystack.reserve(m_records.size());
-        for (const QString& record : std::as_const(m_records))
-            m_haystack << folded(record);
-    }
-    return m_haystack;
-}
-
 void RecordListModel::setFilter(const QString& text)
 {
     const QString needle = folded(text.trimmed());
@@ -128,7 +171,7 @@ void RecordListModel::setFilter(const QString& text)
         for (int i = 0; i < shown.size(); ++i)
             shown[i] = i;
     } else {
-        const QStringList& hay = haystack();
+        const QStringList& hay = m_haystack;
         // Typing on narrows what is shown already.
         const bool narrowing = !m_filter.isEmpty() && needle.contains(m_filter);
         if (narrowing) {

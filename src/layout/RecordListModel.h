@@ -55,8 +55,6 @@ signals:
 private:
     void setMark(int record, bool on);
     void marksChanged(int firstRow, int lastRow);
-    // The searchable text of each record (width and case folded), made on the first search.
-    const QStringList& haystack();
 
     QStringList m_records;
     CsvColumnMap m_columns;
@@ -64,5 +62,5 @@ private:
     int m_chosenCount = 0;
     QVector<int> m_shown; // the records of the rows, ascending
     QString m_filter;     // the folded search text in force
-    QStringList m_haystack;
+    QStringList m_haystack; // the searchable text of each record, width and case folded
 };
