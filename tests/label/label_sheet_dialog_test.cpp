@@ -8,6 +8,7 @@
 #include "controls/TNumberEdit.h"
 #include "label/LabelTemplates.h"
 #include "label/ui/TFrmSheetSelect.h"
+#include "support/ModalDialogs.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -58,34 +59,6 @@ private:
     QTemporaryDir m_home;
     QVector<Saved> m_saved;
 };
-
-// Drives the next dialog of type D once it is shown (a modal dialog runs its own loop). A
-// dialog nobody drives is closed after a while, so a test fails instead of hanging.
-template <class D>
-void whenShown(std::function<void(D*)> drive)
-{
-    QTimer::singleShot(0, [drive] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* d = qobject_cast<D*>(w); d && d->isVisible()) {
-                drive(d);
-                return;
-            }
-        }
-        ADD_FAILURE() << "no " << D::staticMetaObject.className() << " was shown";
-    });
-}
-
-void closeStrayDialogsLater()
-{
-    QTimer::singleShot(5000, [] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) {
-                ADD_FAILURE() << "a dialog was left open: " << d->objectName().toStdString();
-                d->reject();
-            }
-        }
-    });
-}
 
 // Searches for `text` and takes the shown row of product `name` (or cancels when absent).
 void choose(TFrmSheetSelect* d, const QString& search, const QString& name)

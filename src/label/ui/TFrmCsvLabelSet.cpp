@@ -209,7 +209,7 @@ void TFrmCsvLabelSet::createLabelControls()
     // --- start position ---------------------------------------------------------------------
     pnlStart = new QGroupBox(QStringLiteral("印刷開始位置"), this);
     pnlStart->setObjectName(QStringLiteral("pnlStart"));
-    pnlStart->resize(290, 76);
+    pnlStart->resize(290, 102);
     int x = 180;
     for (TShineBtn* b : {ssbCsvFirst, ssbCsvPrior, ssbCsvNext, ssbCsvLast}) {
         b->setParent(pnlStart);
@@ -229,6 +229,12 @@ void TFrmCsvLabelSet::createLabelControls()
     udSCol = upDownFor(pnlStart, QStringLiteral("udSCol"), nedtSCol, 1, m_sheet.sheet().columns, colHint);
     udSCol->setGeometry(133, 44, 17, 22);
     caption(pnlStart, QStringLiteral("列より印字"), QRect(154, 44, 90, 22));
+    bbtnChoose->setParent(pnlStart);
+    bbtnChoose->setGeometry(8, 72, 100, 24);
+    bbtnChoose->show();
+    lblChoice->setParent(pnlStart);
+    lblChoice->setGeometry(114, 72, 170, 24);
+    lblChoice->show();
     udSRow->setOnChangingEx([this](int position, TUpDown::Direction) { return ProposeStartRow(position); });
     udSCol->setOnChangingEx([this](int position, TUpDown::Direction) { return ProposeStartColumn(position); });
     connect(udSRow, &TUpDown::positionChanged, nedtSRow, [this](int position) { nedtSRow->setValue(position); });
@@ -426,6 +432,8 @@ void TFrmCsvLabelSet::bbtnPrintClick()
 
 LabelSnapshot TFrmCsvLabelSet::pageSnapshot() const
 {
-    return LabelSnapshot::fromLayout(document().state(), records(), fields()->columns, fields()->sender,
-                                     m_sheet.startRow(), m_sheet.startColumn());
+    LabelSnapshot s = LabelSnapshot::fromLayout(document().state(), records(), fields()->columns, fields()->sender,
+                                                m_sheet.startRow(), m_sheet.startColumn());
+    s.choice = recordChoice();
+    return s;
 }

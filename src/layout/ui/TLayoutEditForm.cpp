@@ -10,6 +10,7 @@
 #include "layout/FieldCaptions.h"
 #include "layout/FieldGeometry.h"
 #include "layout/LayoutUnits.h"
+#include "layout/ui/TFrmRecordSelect.h"
 #include "layout/ui/TImageEL.h"
 #include "layout/ui/TPaintBoxEL.h"
 #include "platform/AppPaths.h"
@@ -443,6 +444,15 @@ void TLayoutEditForm::createControls()
     connect(ssbCsvPrior, &TShineBtn::clicked, this, &TLayoutEditForm::ssbCsvPriorClick);
     connect(ssbCsvNext, &TShineBtn::clicked, this, &TLayoutEditForm::ssbCsvNextClick);
     connect(ssbCsvLast, &TShineBtn::clicked, this, &TLayoutEditForm::ssbCsvLastClick);
+    bbtnChoose = new QPushButton(QStringLiteral("宛名選択…"), this);
+    bbtnChoose->setObjectName(QStringLiteral("bbtnChoose"));
+    bbtnChoose->setAutoDefault(false);
+    bbtnChoose->setFocusPolicy(Qt::NoFocus);
+    ::setHint(bbtnChoose, QStringLiteral("宛名選択|印刷する宛名を一覧から選びます（検索、範囲指定もできます）。"));
+    connect(bbtnChoose, &QPushButton::clicked, this, &TLayoutEditForm::bbtnChooseClick);
+    lblChoice = new QLabel(this);
+    lblChoice->setObjectName(QStringLiteral("lblChoice"));
+    ::setHint(lblChoice, QStringLiteral("選択件数|印刷する宛名の件数 / 総データ件数 です。"));
 
     // --- bottom -----------------------------------------------------------------------------
     bbtnPrint = new QPushButton(QStringLiteral(" 印　刷"), this);
@@ -534,6 +544,7 @@ void TLayoutEditForm::LoadLayout()
     m_fields->columns = s.csv;
     m_fields->sender = s.sender;
     m_current = 0;
+    m_choice = ChoiceByColumn(m_fields->records, s.csv);
 
     m_loading = true;
     const LayoutOpening opening = m_document->open(s);
@@ -571,6 +582,7 @@ void TLayoutEditForm::LoadLayout()
         Messages::current().warning(opening.message());
     RefreshRecord();
     UpdateNavButtons();
+    updatePrintButton();
 }
 
 void TLayoutEditForm::resizeEvent(QResizeEvent* event)
@@ -707,6 +719,33 @@ void TLayoutEditForm::showRecord(int index)
     m_current = count > 0 ? qBound(0, index, count - 1) : 0;
     RefreshRecord();
     UpdateNavButtons();
+}
+
+void TLayoutEditForm::setRecordChoice(const RecordChoice& choice)
+{
+    m_choice = choice;
+    RefreshRecord();
+    updatePrintButton();
+}
+
+void TLayoutEditForm::updatePrintButton()
+{
+    const int count = int(m_fields->records.size());
+    const int chosen = m_choice.count(count);
+    const bool none = count > 0 && chosen == 0 && !printsShownRecordOnly();
+    lblChoice->setText(none ? QStringLiteral("%1 / %2 件選択（宛名を選んで下さい）").arg(chosen).arg(count)
+                            : QStringLiteral("%1 / %2 件選択").arg(chosen).arg(count));
+    lblChoice->setStyleSheet(none ? QStringLiteral("color: #c00000;") : QString());
+    bbtnPrint->setEnabled(!none);
+    ::setHint(bbtnPrint, none ? QStringLiteral("印刷する宛名がありません|「宛名選択…」で印刷する宛名を選んで下さい。")
+                              : QStringLiteral("印刷します。"));
+}
+
+void TLayoutEditForm::bbtnChooseClick()
+{
+    TFrmRecordSelect dialog(m_fields->records, m_fields->columns, m_choice, this);
+    if (dialog.exec() == QDialog::Accepted)
+        setRecordChoice(dialog.choice());
 }
 
 void TLayoutEditForm::ssbCsvFirstClick()
@@ -1072,7 +1111,7 @@ bool TLayoutEditForm::runPrint(std::shared_ptr<const PrintRun> run)
     } catch (...) {
         Messages::current().warning(QStringLiteral("印刷を続けられませんでした。"));
     }
-    bbtnPrint->setEnabled(true);
+    updatePrintButton();
     return ok;
 }
 

@@ -14,6 +14,7 @@
 // context, printer file), adds its own controls, places the shared group panels (they are
 // created unplaced) and overrides the hooks below.
 
+#include "app/RecordChoice.h"
 #include "app/ui/TFrmBase1.h"
 #include "layout/LayoutDocument.h"
 #include "layout/LayoutRules.h"
@@ -68,6 +69,11 @@ public:
     // --- editor state -----------------------------------------------------------------------
     const QStringList& records() const { return m_fields->records; }
     int currentRecord() const { return m_current; }
+    // The records a print run prints: at opening those of the selection column (every record
+    // without one), then what the user chose in "宛名選択". Kept while the form is open; it
+    // is never saved.
+    const RecordChoice& recordChoice() const { return m_choice; }
+    void setRecordChoice(const RecordChoice& choice);
     int selectedFieldNumber() const { return m_selected; } // 0: none
     TPaintBoxEL* selectedField() const;
     bool loading() const { return m_loading; }
@@ -163,6 +169,8 @@ public:
     TShineBtn* ssbCsvPrior;
     TShineBtn* ssbCsvNext;
     TShineBtn* ssbCsvLast;
+    QPushButton* bbtnChoose; // "宛名選択…"
+    QLabel* lblChoice;       // "12 / 30 件選択"
 
     QPushButton* bbtnPrint;
     QPushButton* bbtnClose;
@@ -175,6 +183,7 @@ public slots:
     void ssbCsvPriorClick();
     void ssbCsvNextClick();
     void ssbCsvLastClick();
+    void bbtnChooseClick();
     void ssbTateClick();
     void styleControlChanged();
     void ssbUndoClick();
@@ -221,6 +230,12 @@ protected:
     // column of the given width with the panels stacked from the top and the print and close
     // buttons side by side at the bottom.
     void placeInColumns(int columnWidth, std::initializer_list<QWidget*> panels);
+    // True while the run prints the record on screen whatever the choice (the postcard's
+    // "表示宛名のみ印刷").
+    virtual bool printsShownRecordOnly() const { return false; }
+    // 印刷 is enabled unless the records are there but none is chosen (then the read-out
+    // says how to choose); a form calls it when what printsShownRecordOnly says changes.
+    void updatePrintButton();
     // Before a print run: without records the form's own warning (noRecords) and false;
     // otherwise what the checks before printing found (one warning with every line, when
     // there is any), then the question "印刷します。" / "よろしいですか？" and its answer.
@@ -270,6 +285,7 @@ private:
     LayoutFields* m_fields = nullptr;
     int m_current = 0;
     int m_selected = 0;
+    RecordChoice m_choice;
     QString m_stampShown; // the file whose picture imgStamp holds
     bool m_shown = false;
     bool m_closing = false;

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 
 #include <memory>
 
@@ -81,7 +82,7 @@ TFrmCsvPostSet::TFrmCsvPostSet(QWidget* parent) : TLayoutEditForm(postcardParams
 
     pnlRange = new QGroupBox(QStringLiteral("印刷範囲"), this);
     pnlRange->setObjectName(QStringLiteral("pnlRange"));
-    pnlRange->resize(282, 66);
+    pnlRange->resize(282, 96);
     int x = 6;
     for (TShineBtn* b : {ssbCsvFirst, ssbCsvPrior, ssbCsvNext, ssbCsvLast}) {
         b->setParent(pnlRange);
@@ -97,9 +98,16 @@ TFrmCsvPostSet::TFrmCsvPostSet(QWidget* parent) : TLayoutEditForm(postcardParams
     ::setHint(lblPage, QStringLiteral("頁情報|現在データ/総データ件数 が表示されます。"));
     cbOnly = new QCheckBox(QStringLiteral("表示宛名のみ印刷"), pnlRange);
     cbOnly->setObjectName(QStringLiteral("cbOnly"));
-    cbOnly->setGeometry(6, 44, 200, 20);
+    bbtnChoose->setParent(pnlRange);
+    bbtnChoose->setGeometry(6, 44, 100, 24);
+    bbtnChoose->show();
+    lblChoice->setParent(pnlRange);
+    lblChoice->setGeometry(112, 44, 166, 24);
+    lblChoice->show();
+    cbOnly->setGeometry(6, 72, 200, 20);
     cbOnly->setFocusPolicy(Qt::NoFocus);
     ::setHint(cbOnly, QStringLiteral("表示宛名のみ印刷|画面に表示している宛名だけを印刷します。"));
+    connect(cbOnly, &QCheckBox::toggled, this, [this] { updatePrintButton(); });
 
     layoutControls();
     CenterCard();
@@ -132,7 +140,12 @@ void TFrmCsvPostSet::recordFilled()
     TPaintBoxEL* postal = box(1);
     postal->setMoji(FieldTexts::postalDigits(postal->Moji()));
     const int count = int(records().size());
-    lblPage->setText(QStringLiteral("%1 / %2").arg(count > 0 ? currentRecord() + 1 : 0).arg(count));
+    // A record left out of the choice says so where its number is shown.
+    const bool left = count > 0 && !recordChoice().contains(currentRecord());
+    lblPage->setText(QStringLiteral("%1 / %2%3")
+                         .arg(count > 0 ? currentRecord() + 1 : 0)
+                         .arg(count)
+                         .arg(left ? QStringLiteral(" 対象外") : QString()));
 }
 
 void TFrmCsvPostSet::showFieldPosition()
@@ -186,10 +199,16 @@ void TFrmCsvPostSet::bbtnPrintClick()
     runPrint(run);
 }
 
+bool TFrmCsvPostSet::printsShownRecordOnly() const
+{
+    return cbOnly->isChecked();
+}
+
 PostcardSnapshot TFrmCsvPostSet::pageSnapshot() const
 {
     PostcardSnapshot s = PostcardSnapshot::fromLayout(document().state(), records(), fields()->columns,
                                                       fields()->sender);
+    s.choice = recordChoice();
     s.printOnlyShown = cbOnly->isChecked();
     s.shownRecord = currentRecord();
     return s;

@@ -47,6 +47,7 @@ protected:
     void showFieldPosition() override;
     void fieldShown(int field) override;
     void layoutControls() override;
+    bool printsShownRecordOnly() const override;
 
 private:
     QImage m_card;
