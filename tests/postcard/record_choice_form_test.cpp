@@ -9,6 +9,7 @@
 #include "support/ModalDialogs.h"
 #include "support/RecordingWindow.h"
 
+#include "controls/Hint.h"
 #include "controls/TShineBtn.h"
 #include "layout/RecordListModel.h"
 #include "layout/ui/TFrmRecordSelect.h"
@@ -76,10 +77,12 @@ TEST_F(PostcardChoice, TheChoiceOfTheDialogIsWhatTheRunPrintsAndSurvivesMovingOn
     const QVector<int> chosen { 3, 4, 5, 9, 20, 22, 23, 24, 25 };
     EXPECT_EQ(pages(), chosen);
 
-    // Moving between records keeps it; the record on screen says when it is left out.
-    EXPECT_EQ(form->lblPage->text(), u(u"1 / 25 対象外"));
+    // Moving between records keeps it; the number of a record left out is struck through.
+    EXPECT_EQ(form->lblPage->text(), QStringLiteral("1 / 25"));
+    EXPECT_TRUE(form->lblPage->font().strikeOut());
     QTest::mouseClick(form->ssbCsvLast, Qt::LeftButton);
     EXPECT_EQ(form->lblPage->text(), QStringLiteral("25 / 25"));
+    EXPECT_FALSE(form->lblPage->font().strikeOut());
     QTest::mouseClick(form->ssbCsvPrior, Qt::LeftButton);
     EXPECT_EQ(form->lblPage->text(), QStringLiteral("24 / 25"));
     QTest::mouseClick(form->ssbCsvFirst, Qt::LeftButton);
@@ -112,8 +115,8 @@ TEST_F(PostcardChoice, AnEmptyChoiceDisablesPrintingWithAHint)
         d->bbtnOk->click();
     });
     EXPECT_FALSE(form->bbtnPrint->isEnabled());
-    EXPECT_TRUE(form->lblChoice->text().startsWith(u(u"0 / 25 件選択"))) << form->lblChoice->text().toStdString();
-    EXPECT_TRUE(form->lblChoice->text().contains(u(u"選んで下さい")));
+    EXPECT_EQ(form->lblChoice->text(), u(u"0 / 25 件選択"));
+    EXPECT_TRUE(hintOf(form->bbtnPrint).contains(u(u"「宛名選択…」で印刷する宛名を選んで下さい")));
     form->cbOnly->setChecked(true);
     EXPECT_TRUE(form->bbtnPrint->isEnabled());
     form->cbOnly->setChecked(false);

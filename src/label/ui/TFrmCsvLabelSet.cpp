@@ -209,7 +209,7 @@ void TFrmCsvLabelSet::createLabelControls()
     // --- start position ---------------------------------------------------------------------
     pnlStart = new QGroupBox(QStringLiteral("印刷開始位置"), this);
     pnlStart->setObjectName(QStringLiteral("pnlStart"));
-    pnlStart->resize(290, 102);
+    pnlStart->resize(290, 76);
     int x = 180;
     for (TShineBtn* b : {ssbCsvFirst, ssbCsvPrior, ssbCsvNext, ssbCsvLast}) {
         b->setParent(pnlStart);
@@ -230,10 +230,10 @@ void TFrmCsvLabelSet::createLabelControls()
     udSCol->setGeometry(133, 44, 17, 22);
     caption(pnlStart, QStringLiteral("列より印字"), QRect(154, 44, 90, 22));
     bbtnChoose->setParent(pnlStart);
-    bbtnChoose->setGeometry(8, 72, 100, 24);
+    bbtnChoose->setGeometry(8, 14, 72, 24);
     bbtnChoose->show();
     lblChoice->setParent(pnlStart);
-    lblChoice->setGeometry(114, 72, 170, 24);
+    lblChoice->setGeometry(84, 14, 94, 24);
     lblChoice->show();
     udSRow->setOnChangingEx([this](int position, TUpDown::Direction) { return ProposeStartRow(position); });
     udSCol->setOnChangingEx([this](int position, TUpDown::Direction) { return ProposeStartColumn(position); });

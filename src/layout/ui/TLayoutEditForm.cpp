@@ -452,7 +452,6 @@ void TLayoutEditForm::createControls()
     connect(bbtnChoose, &QPushButton::clicked, this, &TLayoutEditForm::bbtnChooseClick);
     lblChoice = new QLabel(this);
     lblChoice->setObjectName(QStringLiteral("lblChoice"));
-    ::setHint(lblChoice, QStringLiteral("選択件数|印刷する宛名の件数 / 総データ件数 です。"));
 
     // --- bottom -----------------------------------------------------------------------------
     bbtnPrint = new QPushButton(QStringLiteral(" 印　刷"), this);
@@ -733,12 +732,12 @@ void TLayoutEditForm::updatePrintButton()
     const int count = int(m_fields->records.size());
     const int chosen = m_choice.count(count);
     const bool none = count > 0 && chosen == 0 && !printsShownRecordOnly();
-    lblChoice->setText(none ? QStringLiteral("%1 / %2 件選択（宛名を選んで下さい）").arg(chosen).arg(count)
-                            : QStringLiteral("%1 / %2 件選択").arg(chosen).arg(count));
+    lblChoice->setText(QStringLiteral("%1 / %2 件選択").arg(chosen).arg(count));
     lblChoice->setStyleSheet(none ? QStringLiteral("color: #c00000;") : QString());
     bbtnPrint->setEnabled(!none);
-    ::setHint(bbtnPrint, none ? QStringLiteral("印刷する宛名がありません|「宛名選択…」で印刷する宛名を選んで下さい。")
-                              : QStringLiteral("印刷します。"));
+    const QString noneHint = QStringLiteral("印刷する宛名がありません|「宛名選択…」で印刷する宛名を選んで下さい。");
+    ::setHint(bbtnPrint, none ? noneHint : QStringLiteral("印刷します。"));
+    ::setHint(lblChoice, none ? noneHint : QStringLiteral("選択件数|印刷する宛名の件数 / 総データ件数 です。"));
 }
 
 void TLayoutEditForm::bbtnChooseClick()

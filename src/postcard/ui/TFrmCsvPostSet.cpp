@@ -82,7 +82,7 @@ TFrmCsvPostSet::TFrmCsvPostSet(QWidget* parent) : TLayoutEditForm(postcardParams
 
     pnlRange = new QGroupBox(QStringLiteral("印刷範囲"), this);
     pnlRange->setObjectName(QStringLiteral("pnlRange"));
-    pnlRange->resize(282, 96);
+    pnlRange->resize(282, 66);
     int x = 6;
     for (TShineBtn* b : {ssbCsvFirst, ssbCsvPrior, ssbCsvNext, ssbCsvLast}) {
         b->setParent(pnlRange);
@@ -94,17 +94,17 @@ TFrmCsvPostSet::TFrmCsvPostSet(QWidget* parent) : TLayoutEditForm(postcardParams
     lblPage->setObjectName(QStringLiteral("lblPage"));
     lblPage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lblPage->setAlignment(Qt::AlignCenter);
-    lblPage->setGeometry(122, 17, 100, 24);
+    lblPage->setGeometry(118, 17, 76, 24);
     ::setHint(lblPage, QStringLiteral("頁情報|現在データ/総データ件数 が表示されます。"));
     cbOnly = new QCheckBox(QStringLiteral("表示宛名のみ印刷"), pnlRange);
     cbOnly->setObjectName(QStringLiteral("cbOnly"));
     bbtnChoose->setParent(pnlRange);
-    bbtnChoose->setGeometry(6, 44, 100, 24);
+    bbtnChoose->setGeometry(198, 17, 80, 24);
     bbtnChoose->show();
     lblChoice->setParent(pnlRange);
-    lblChoice->setGeometry(112, 44, 166, 24);
+    lblChoice->setGeometry(6, 44, 148, 20);
     lblChoice->show();
-    cbOnly->setGeometry(6, 72, 200, 20);
+    cbOnly->setGeometry(158, 44, 122, 20);
     cbOnly->setFocusPolicy(Qt::NoFocus);
     ::setHint(cbOnly, QStringLiteral("表示宛名のみ印刷|画面に表示している宛名だけを印刷します。"));
     connect(cbOnly, &QCheckBox::toggled, this, [this] { updatePrintButton(); });
@@ -140,12 +140,11 @@ void TFrmCsvPostSet::recordFilled()
     TPaintBoxEL* postal = box(1);
     postal->setMoji(FieldTexts::postalDigits(postal->Moji()));
     const int count = int(records().size());
-    // A record left out of the choice says so where its number is shown.
-    const bool left = count > 0 && !recordChoice().contains(currentRecord());
-    lblPage->setText(QStringLiteral("%1 / %2%3")
-                         .arg(count > 0 ? currentRecord() + 1 : 0)
-                         .arg(count)
-                         .arg(left ? QStringLiteral(" 対象外") : QString()));
+    lblPage->setText(QStringLiteral("%1 / %2").arg(count > 0 ? currentRecord() + 1 : 0).arg(count));
+    // A record left out of the choice is struck through where its number is shown.
+    QFont font = lblPage->font();
+    font.setStrikeOut(count > 0 && !recordChoice().contains(currentRecord()));
+    lblPage->setFont(font);
 }
 
 void TFrmCsvPostSet::showFieldPosition()
