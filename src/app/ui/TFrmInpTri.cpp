@@ -201,7 +201,7 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
     auto* pnlSel = new QFrame(tabSel);
     pnlSel->setObjectName(QStringLiteral("pnlSel"));
     pnlSel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    pnlSel->setGeometry(8, 44, 380, 180);
+    pnlSel->setGeometry(8, 44, 380, 172);
     captionCell(pnlSel, QStringLiteral("印刷対象"), QRect(6, 6, 84, 22));
     cmbTriSel = new QComboBox(pnlSel);
     cmbTriSel->setObjectName(QStringLiteral("cmbTriSel"));
