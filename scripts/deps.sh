@@ -5,6 +5,8 @@
 # file, dpkg-dev: CPack's dependency lookup (dpkg-shlibdeps); libzint-dev: the reference the
 # customer barcode tests compare with (not linked by the programs).
 # Idempotent: asks apt only for what dpkg does not already report installed.
+# "deps.sh fuzz" adds what scripts/fuzz.sh needs: clang and its runtime libraries (the
+# libFuzzer runtime is only a recommendation of the compiler packages, so it is named here).
 set -euo pipefail
 
 PACKAGES=(
@@ -19,6 +21,9 @@ PACKAGES=(
   desktop-file-utils appstream file dpkg-dev
   libzint-dev
 )
+if [ "${1:-}" = fuzz ]; then
+  PACKAGES+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -260,9 +260,14 @@ int BatchJob::print(TplPrev& engine, const PrintRun& run)
     run.prepare(engine);
     if (!m_options.output.isEmpty()) {
         const QFileInfo out(m_options.output);
-        if (out.isDir() || !out.absoluteDir().exists()) {
+        if (!out.absoluteDir().exists()) {
             m_console.error(QStringLiteral("出力ファイルを作れません: %1").arg(QDir::toNativeSeparators(m_options.output)));
             return ExitCode::BadInput;
+        }
+        // A folder of that name cannot be written as a file.
+        if (out.isDir()) {
+            m_console.error(QStringLiteral("出力ファイルを作れません（フォルダです）: %1").arg(QDir::toNativeSeparators(m_options.output)));
+            return ExitCode::Failure;
         }
         engine.setPlSetPrinter(nullptr);
         engine.setFileSheet(paper.width, paper.height);

@@ -1,7 +1,7 @@
 #include "platform/ComponentStream.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "platform/Cp932.h"
+
 #include <QtEndian>
 
 #include <limits>
@@ -10,16 +10,9 @@ namespace {
 
 constexpr int kMaxDepth = 32;
 
-QByteArray toAnsi(const QString& text)
-{
-    QStringEncoder encoder("windows-31j");
-    return encoder.encode(text);
-}
-
 QString fromAnsi(const QByteArray& bytes)
 {
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(bytes);
+    return Cp932::decode(bytes);
 }
 
 // Bounds-checked reader; the first failure sticks and every later read fails too.
@@ -272,7 +265,7 @@ void ComponentStream::writeSignature(QByteArray& out)
 
 void ComponentStream::writeShortString(QByteArray& out, const QString& text)
 {
-    QByteArray raw = toAnsi(text).left(255);
+    const QByteArray raw = Cp932::encodeName(text, 255);
     out.append(char(raw.size()));
     out.append(raw);
 }
@@ -300,7 +293,7 @@ void ComponentStream::writeInteger(QByteArray& out, qint64 value)
 
 void ComponentStream::writeString(QByteArray& out, const QString& text)
 {
-    const QByteArray raw = toAnsi(text);
+    const QByteArray raw = Cp932::encodeName(text);
     if (raw.size() <= 255) {
         out.append(char(vaString));
         out.append(char(raw.size()));

@@ -206,6 +206,22 @@ bool encode(QStringView textIn, QByteArray* out, QString* firstUnmappable)
     return false;
 }
 
+QByteArray encodeName(QStringView text, qsizetype maxBytes)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QByteArray piece;
+        if (!encode(text.mid(i, len), &piece))
+            piece = QByteArrayLiteral("?");
+        if (maxBytes >= 0 && out.size() + piece.size() > maxBytes)
+            break;
+        out += piece;
+        i += len;
+    }
+    return out;
+}
+
 bool canEncode(QStringView text)
 {
     return encode(text, nullptr);

@@ -30,6 +30,11 @@ QString decode(QByteArrayView bytes, DecodeStats* stats = nullptr);
 // unchanged and, when asked, names the first character that has none.
 bool encode(QStringView text, QByteArray* out, QString* firstUnmappable = nullptr);
 
+// For names inside binary records (printer files, device-mode records), which must always be
+// written: a character without a code becomes "?", as Windows writes it, and the bytes are
+// cut to at most maxBytes (when not negative) without splitting a double-byte character.
+QByteArray encodeName(QStringView text, qsizetype maxBytes = -1);
+
 // Convenience: true when encode() would succeed.
 bool canEncode(QStringView text);
 

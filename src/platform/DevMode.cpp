@@ -1,29 +1,12 @@
 #include "platform/DevMode.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "platform/Cp932.h"
+
 #include <QtEndian>
 
 namespace {
 
 const QByteArray kSignature = QByteArrayLiteral("TOVALIN-CUPS 1\n");
-
-// Encodes name in code page 932 and cuts it to at most maxBytes bytes without splitting a
-// double-byte character.
-QByteArray encodeAnsi(const QString& name, int maxBytes)
-{
-    QStringEncoder encoder("windows-31j");
-    QByteArray out;
-    for (int i = 0; i < name.size();) {
-        int len = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
-        QByteArray piece = encoder.encode(QStringView(name).mid(i, len));
-        if (out.size() + piece.size() > maxBytes)
-            break;
-        out += piece;
-        i += len;
-    }
-    return out;
-}
 
 } // namespace
 
@@ -123,14 +106,13 @@ QString DevMode::readName(int offset, int size) const
     int zero = raw.indexOf('\0');
     if (zero >= 0)
         raw.truncate(zero);
-    QStringDecoder decoder("windows-31j");
-    return decoder.decode(raw);
+    return Cp932::decode(raw);
 }
 
 void DevMode::writeName(int offset, int size, const QString& name)
 {
     ensureFixedPart();
-    QByteArray raw = encodeAnsi(name, size - 1);
+    QByteArray raw = Cp932::encodeName(name, size - 1);
     raw.append(QByteArray(size - raw.size(), '\0'));
     m_bytes.replace(offset, size, raw);
 }

@@ -15,7 +15,8 @@ namespace {
 struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
-    bool truncated = false;
+    bool truncated = false; // ended early
+    bool corrupt = false;   // data libjpeg skipped or could not decode
     char message[JMSG_LENGTH_MAX] = {};
 };
 
@@ -28,12 +29,25 @@ void errorExit(j_common_ptr cinfo)
 
 void emitMessage(j_common_ptr cinfo, int level)
 {
-    // Warnings (level -1) are otherwise silent; a premature end means a damaged file,
-    // which libjpeg would quietly pad with grey.
+    // Warnings (level -1) are otherwise silent; libjpeg goes on after a premature end or
+    // after entropy data it cannot decode and fills what it lost with grey. Such a picture is
+    // damaged. (Extraneous bytes before a marker are common in camera files and lose nothing.)
     if (level < 0) {
         auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-        if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+        switch (cinfo->err->msg_code) {
+        case JWRN_JPEG_EOF:
             err->truncated = true;
+            break;
+        case JWRN_HIT_MARKER:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_MUST_RESYNC:
+        case JWRN_NOT_SEQUENTIAL:
+        case JWRN_BOGUS_PROGRESSION:
+            err->corrupt = true;
+            break;
+        default:
+            break;
+        }
         cinfo->err->num_warnings++;
     }
 }
@@ -112,18 +126,14 @@ bool run(DecodeState* s, const QByteArray& data, QString* error)
                 out[x] = qRgb(c * k / 255, m * k / 255, yy * k / 255);
             }
         }
-        if (s->err.truncated)
+        if (s->err.truncated || s->err.corrupt)
             break;
     }
-    if (s->err.truncated) {
+    if (!s->err.truncated && !s->err.corrupt)
+        jpeg_finish_decompress(&s->cinfo);
+    if (s->err.truncated || s->err.corrupt) {
         if (error)
-            *error = QStringLiteral("premature end of JPEG data");
-        return false;
-    }
-    jpeg_finish_decompress(&s->cinfo);
-    if (s->err.truncated) {
-        if (error)
-            *error = QStringLiteral("premature end of JPEG data");
+            *error = s->err.truncated ? QStringLiteral("premature end of JPEG data") : QStringLiteral("corrupt JPEG data");
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "preview/PictureFile.h"
 
+#include "preview/EmfConverter.h"
 #include "preview/JpegDecoder.h"
 
 #include <QBuffer>
@@ -9,12 +10,6 @@
 #include <QSvgRenderer>
 #include <QtEndian>
 
-#include <cstdlib>
-
-extern "C" {
-#include <emf2svg.h>
-}
-
 namespace {
 
 QString reasonMissing() { return QStringLiteral("ファイルが見つかりません"); }
@@ -22,6 +17,7 @@ QString reasonUnreadable() { return QStringLiteral("ファイルを読み込め�
 QString reasonDamaged() { return QStringLiteral("画像データが壊れています"); }
 QString reasonUnknown() { return QStringLiteral("対応していない形式か、画像ファイルではありません"); }
 QString reasonTooLarge() { return QStringLiteral("画像が大きすぎます"); }
+QString reasonNoConverter() { return QStringLiteral("EMF変換プログラム tovalin-emf2svg が見つかりません"); }
 
 quint32 le32(const QByteArray& d, int at)
 {
@@ -74,6 +70,20 @@ bool bitmapComplete(const QByteArray& d)
     return qint64(offBits) + needed <= qint64(total);
 }
 
+// The pixels a Windows bitmap's header claims (0 when the data is no bitmap): the size is
+// checked before anything else, so that a huge claim is "too large" and not merely damaged.
+qint64 bitmapPixels(const QByteArray& d)
+{
+    if (d.size() < 26 || d[0] != 'B' || d[1] != 'M')
+        return 0;
+    const quint32 headerSize = le32(d, 14);
+    if (headerSize == 12) { // OS/2 core header: 16-bit sizes
+        const auto* p = reinterpret_cast<const uchar*>(d.constData());
+        return qint64(qFromLittleEndian<quint16>(p + 18)) * qFromLittleEndian<quint16>(p + 20);
+    }
+    return qAbs(qint64(qint32(le32(d, 18)))) * qAbs(qint64(qint32(le32(d, 22))));
+}
+
 bool isJpegData(const QByteArray& d)
 {
     return d.size() >= 3 && uchar(d[0]) == 0xFF && uchar(d[1]) == 0xD8 && uchar(d[2]) == 0xFF;
@@ -84,6 +94,16 @@ bool isJpegData(const QByteArray& d)
 bool PictureFile::looksLikeEmf(const QByteArray& data)
 {
     return data.size() >= 88 && le32(data, 0) == 1 && le32(data, 40) == 0x464D4520u;
+}
+
+bool PictureFile::isIntactEmf(const QByteArray& data)
+{
+    if (!looksLikeEmf(data))
+        return false;
+    const quint32 headerSize = le32(data, 4);
+    const quint32 declaredBytes = le32(data, 48);
+    return headerSize >= 88 && headerSize <= quint32(data.size()) && declaredBytes <= quint32(data.size())
+        && emfRecordsIntact(data);
 }
 
 QSizeF PictureFile::naturalSize() const
@@ -133,34 +153,20 @@ PictureFile PictureFile::load(const QString& fileName)
     }
 
     if (looksLikeEmf(data)) {
-        const quint32 headerSize = le32(data, 4);
-        const quint32 declaredBytes = le32(data, 48);
-        if (headerSize < 88 || headerSize > quint32(data.size()) || declaredBytes > quint32(data.size())
-            || !emfRecordsIntact(data)) {
+        if (!isIntactEmf(data)) {
             pic.m_error = reasonDamaged();
             return pic;
         }
-        generatorOptions options {};
-        options.nameSpace = const_cast<char*>("svg");
-        options.verbose = false;
-        options.emfplus = true;
-        options.svgDelimiter = true;
-        options.imgWidth = 0;
-        options.imgHeight = 0;
-        char* svgOut = nullptr;
-        size_t svgLength = 0;
-        QByteArray copy = data; // the converter takes a mutable buffer
-        const int ok = emf2svg(copy.data(), size_t(copy.size()), &svgOut, &svgLength, &options);
-        QByteArray svg;
-        if (svgOut) {
-            svg = QByteArray(svgOut, int(svgLength));
-            std::free(svgOut);
+        const EmfConversion converted = EmfConverter::convert(data);
+        if (converted.status == EmfConversion::NoHelper) {
+            pic.m_error = reasonNoConverter();
+            return pic;
         }
-        if (!ok || svg.isEmpty()) {
+        if (converted.status != EmfConversion::Converted) {
             pic.m_error = reasonDamaged();
             return pic;
         }
-        auto renderer = std::make_shared<QSvgRenderer>(svg);
+        auto renderer = std::make_shared<QSvgRenderer>(converted.svg);
         if (!renderer->isValid()) {
             pic.m_error = reasonDamaged();
             return pic;
@@ -184,11 +190,6 @@ PictureFile PictureFile::load(const QString& fileName)
         pic.m_image = img;
         return pic;
     }
-    if (!bitmapComplete(data)) {
-        pic.m_error = reasonDamaged();
-        return pic;
-    }
-
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -199,9 +200,15 @@ PictureFile PictureFile::load(const QString& fileName)
         pic.m_error = reasonUnknown();
         return pic;
     }
+    // The size first: a bitmap that claims a huge picture is too large, not merely short.
     const QSize size = reader.size();
-    if (size.isValid() && qint64(size.width()) * size.height() > JpegDecoder::MaxPixels) {
+    if ((size.isValid() && qint64(size.width()) * size.height() > JpegDecoder::MaxPixels)
+        || bitmapPixels(data) > JpegDecoder::MaxPixels) {
         pic.m_error = reasonTooLarge();
+        return pic;
+    }
+    if (!bitmapComplete(data)) {
+        pic.m_error = reasonDamaged();
         return pic;
     }
     QImage img;

@@ -1,7 +1,8 @@
 #pragma once
 // A picture file for the stamp image: bitmap, icon, JPEG or enhanced metafile (EMF).
 // Loading never ends the program; a missing, damaged or unknown file gives a null picture
-// and a reason the user can read.
+// and a reason the user can read. EMF is converted to SVG in a helper process
+// (EmfConverter), so that the converter library's crashes on hostile files stay outside.
 
 #include <QImage>
 #include <QSize>
@@ -38,6 +39,9 @@ public:
 
     // True when the bytes start like an enhanced metafile (EMR_HEADER with the " EMF" signature).
     static bool looksLikeEmf(const QByteArray& data);
+    // True for a metafile whose header and records lie inside the data and that ends with
+    // EMR_EOF: only such a file is handed to the converter (in its helper process).
+    static bool isIntactEmf(const QByteArray& data);
 
 private:
     Kind m_kind = Kind::None;

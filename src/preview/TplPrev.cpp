@@ -19,6 +19,8 @@
 #include <QPdfWriter>
 #include <QScreen>
 
+#include <cerrno>
+
 using namespace PageMath;
 
 namespace {
@@ -357,6 +359,49 @@ private:
     static SystemPrinter& sp() { return SystemPrinter::instance(); }
 };
 
+// The PDF file, for the PDF writer: a write that fails (a full disk) is remembered, since the
+// writer ignores it and a later write that succeeds would clear the file's own error.
+class CheckedFile final : public QIODevice {
+public:
+    explicit CheckedFile(const QString& name) : m_file(name) { }
+    bool openForWriting()
+    {
+        return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate) && open(QIODevice::WriteOnly);
+    }
+    // True when every byte reached the file; closes it.
+    bool finish()
+    {
+        if (!m_file.flush())
+            fail();
+        m_file.close();
+        close();
+        return !m_failed;
+    }
+    QString fileErrorString() const { return m_failed ? m_why : m_file.errorString(); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        const qint64 written = m_file.write(data, length);
+        if (written != length)
+            fail();
+        return written;
+    }
+
+private:
+    void fail()
+    {
+        if (!m_failed)
+            m_why = m_file.error() != QFileDevice::NoError ? m_file.errorString() : qt_error_string(errno);
+        m_failed = true;
+    }
+
+    QFile m_file;
+    bool m_failed = false;
+    QString m_why;
+};
+
 class PdfFileJob final : public TplPrev::JobTarget {
 public:
     PdfFileJob(const QString& fileName, const TplPrev& engine) : m_fileName(fileName), m_engine(engine) { }
@@ -367,7 +412,14 @@ public:
             m_error = QStringLiteral("the printer's paper is unknown");
             return false;
         }
-        m_writer = std::make_unique<QPdfWriter>(m_fileName);
+        // The file is ours to write, so that a write that fails (a full disk) is noticed.
+        m_file = std::make_unique<CheckedFile>(m_fileName);
+        if (!m_file->openForWriting()) {
+            m_error = QStringLiteral("cannot write %1: %2").arg(m_fileName, m_file->fileErrorString());
+            m_file.reset();
+            return false;
+        }
+        m_writer = std::make_unique<QPdfWriter>(m_file.get());
         m_writer->setCreator(QStringLiteral("Tovalin"));
         m_writer->setTitle(title);
         const QSizeF sheet(m_engine.PaperWidthPx() * 72.0 / dpiX, m_engine.PaperHeightPx() * 72.0 / dpiY);
@@ -376,7 +428,7 @@ public:
         m_writer->setResolution(dpiX);
         if (!m_painter.begin(m_writer.get())) {
             m_error = QStringLiteral("cannot write %1").arg(m_fileName);
-            m_writer.reset();
+            abort();
             return false;
         }
         if (dpiY != dpiX)
@@ -391,11 +443,12 @@ public:
             return false;
         m_painter.end();
         m_writer.reset();
-        QFileInfo written(m_fileName);
-        if (!written.exists() || written.size() == 0) {
-            m_error = QStringLiteral("cannot write %1").arg(m_fileName);
+        if (!m_file || !m_file->finish()) {
+            m_error = QStringLiteral("cannot write %1: %2").arg(m_fileName, m_file ? m_file->fileErrorString() : QString());
+            abort();
             return false;
         }
+        m_file.reset();
         return true;
     }
     void abort() override
@@ -403,13 +456,20 @@ public:
         if (m_painter.isActive())
             m_painter.end();
         m_writer.reset();
-        QFile::remove(m_fileName);
+        // No half-written PDF is left behind; what is not a file of this job's (a device) stays.
+        if (m_file) {
+            m_file->finish();
+            m_file.reset();
+            if (QFileInfo(m_fileName).isFile())
+                QFile::remove(m_fileName);
+        }
     }
     QString errorString() const override { return m_error; }
 
 private:
     QString m_fileName;
     const TplPrev& m_engine;
+    std::unique_ptr<CheckedFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
     QPainter m_painter;
     QString m_error;

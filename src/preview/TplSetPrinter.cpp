@@ -8,6 +8,8 @@
 #include <QIODevice>
 #include <QSaveFile>
 
+#include <limits>
+
 namespace {
 
 const QString kClassName = QStringLiteral("TplSetPrinter");
@@ -389,6 +391,13 @@ bool TplSetPrinter::readComponent(const QByteArray& stream)
     if (data && data->value.string.size() > 2 * kMaxDevDataSize) {
         d->error = QStringLiteral("ADevData too long");
         return false;
+    }
+    // The designer position may come as a 64-bit value; one beyond an int is not a position.
+    for (const ComponentStream::Property* p : { left, top }) {
+        if (p && (p->value.integer < std::numeric_limits<int>::min() || p->value.integer > std::numeric_limits<int>::max())) {
+            d->error = QStringLiteral("%1 out of range").arg(p->name);
+            return false;
+        }
     }
 
     d->error.clear();

@@ -73,11 +73,12 @@ struct ProgramRun {
 };
 
 inline ProgramRun runProgram(const QStringList& arguments, int timeoutMs = 120000,
-                             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+                             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment(),
+                             const QString& executable = program())
 {
     QProcess p;
     p.setProcessEnvironment(environment);
-    p.start(program(), arguments);
+    p.start(executable, arguments);
     ProgramRun r;
     if (!p.waitForStarted(10000))
         return r;

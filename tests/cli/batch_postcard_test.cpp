@@ -13,6 +13,7 @@
 #include "platform/AppPaths.h"
 #include "support/ScriptedMessages.h"
 #include "postcard/ui/TFrmCsvPostSet.h"
+#include "support/CupsTestPrinter.h"
 #include "support/PrinterPaper.h"
 
 #include "support/TestFiles.h"
@@ -20,6 +21,8 @@
 #include <QApplication>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace clitest;
@@ -291,6 +294,94 @@ TEST(BatchPostcard, WithoutPrinterFileTheDefaultPrintersPostcardPaperOrAWarning)
         CupsTestPrinter::removeOutput(pdf);
         // The batch printer never writes the form's printer file.
         EXPECT_FALSE(QFile::exists(ex.settingsDir() + QStringLiteral("/plSetPrinter1.plv")));
+    }
+}
+
+TEST(BatchPostcard, PrinterAndOutputTroubleEndsWithItsStatusAndLeavesNoFile)
+{
+    TOVALIN_REQUIRE_TEST_PRINTER();
+    TOVALIN_REQUIRE_PRINTER(CupsTestPrinter::nameWithoutPostcard());
+    // A file system of 64 kB, too small for the run's PDF (mounting needs the superuser).
+    QTemporaryDir tiny;
+    const bool tinyMounted = QProcess::execute(QStringLiteral("mount"), { QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                                                    QStringLiteral("-o"), QStringLiteral("size=64k"),
+                                                                    QStringLiteral("tmpfs"), tiny.path() })
+        == 0;
+    struct Unmount {
+        bool mounted;
+        QString path;
+        ~Unmount()
+        {
+            if (mounted)
+                QProcess::execute(QStringLiteral("umount"), { path });
+        }
+    } unmount { tinyMounted, tiny.path() };
+    enum Setup { DamagedPrinterFile, PrinterWithoutPostcards, OutputIsAFolder, OutputUnwritable, OutputOnAFullDisk };
+    const struct {
+        const char* name;
+        Setup setup;
+        int exitCode;
+        QString says;
+        bool printed; // a one-card job reached a printer
+    } cases[] = {
+        { "damaged printer file", DamagedPrinterFile, ExitCode::Ok, QStringLiteral("プリンタ設定ファイルを読み込めません"), true },
+        { "printer without the run's paper", PrinterWithoutPostcards, ExitCode::Ok, QStringLiteral("にはハガキの用紙がありません"), true },
+        { "output names a folder", OutputIsAFolder, ExitCode::Failure, QStringLiteral("出力ファイルを作れません"), false },
+        { "output in a place nothing can be written", OutputUnwritable, ExitCode::Failure, QStringLiteral("印刷を開始できません"), false },
+        { "output on a disk that fills up", OutputOnAFullDisk, ExitCode::Failure, QStringLiteral("印刷データをプリンタへ送れませんでした"), false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExampleCopy ex;
+        CliOptions options = exampleOptions(ex);
+        options.record = 1;
+        switch (c.setup) {
+        case DamagedPrinterFile: {
+            QFile plv(ex.settingsDir() + QStringLiteral("/plSetPrinter1.plv"));
+            ASSERT_TRUE(plv.open(QIODevice::WriteOnly));
+            plv.write(QByteArray("TPF0\x0dTplSetPrinter\x0dplSetPrinter1\x0bPrinterName\x06\x40", 45)); // cut short
+            break;
+        }
+        case PrinterWithoutPostcards:
+            options.printer = CupsTestPrinter::nameWithoutPostcard();
+            break;
+        case OutputIsAFolder:
+            options.output = ex.path(QStringLiteral("cards.pdf"));
+            ASSERT_TRUE(QDir().mkdir(options.output));
+            break;
+        case OutputUnwritable:
+            // Not even the superuser can make a file here.
+            options.output = QStringLiteral("/proc/tovalin-test-%1.pdf").arg(QCoreApplication::applicationPid());
+            break;
+        case OutputOnAFullDisk:
+            if (!tinyMounted)
+                continue;
+            options.output = tiny.filePath(QStringLiteral("cards.pdf"));
+            options.record = 0; // 30 cards with their fonts: far more than 64 kB
+            break;
+        }
+        RecordingConsole console;
+        ConsoleMessages messages(console);
+        Messages::setCurrent(&messages);
+        const int jobBefore = SystemPrinter::instance().lastJobId();
+        const int status = RunPostcardCommand(options, console);
+        Messages::setCurrent(nullptr);
+        EXPECT_EQ(status, c.exitCode) << console.all().toStdString();
+        EXPECT_TRUE(console.all().contains(c.says)) << console.all().toStdString();
+        if (c.printed) {
+            const int job = SystemPrinter::instance().lastJobId();
+            ASSERT_NE(job, jobBefore);
+            const QString pdf = CupsTestPrinter::outputFile(job);
+            EXPECT_EQ(CupsTestPrinter::pdfInfo(pdf).pages, 1);
+            CupsTestPrinter::removeOutput(pdf);
+        } else {
+            EXPECT_EQ(SystemPrinter::instance().lastJobId(), jobBefore);
+            if (c.setup == OutputIsAFolder) {
+                EXPECT_TRUE(QDir(options.output).isEmpty());
+            } else {
+                EXPECT_FALSE(QFileInfo::exists(options.output));
+            }
+        }
     }
 }
 

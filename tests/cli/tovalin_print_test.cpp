@@ -316,3 +316,108 @@ TEST(TovalinPrint, TextsThatDoNotFitAreListedAndStrictPrintsNothing)
         }
     }
 }
+
+TEST(TovalinPrint, EmfStampIsConvertedByTheHelperBesideTheProgramOrWhereItIsInstalled)
+{
+    // The same program in three places: the build tree (the helper beside it), an installed
+    // tree (bin/ and libexec/tovalin/), and alone.
+    QTemporaryDir trees;
+    const QString built = QStringLiteral(TOVALIN_BINARY_DIR "/src");
+    auto place = [&](const QString& bin, const QString& helperDir) {
+        QDir().mkpath(trees.filePath(bin));
+        QFile::copy(built + QStringLiteral("/tovalin-print"), trees.filePath(bin + QStringLiteral("/tovalin-print")));
+        if (!helperDir.isEmpty()) {
+            QDir().mkpath(trees.filePath(helperDir));
+            QFile::copy(built + QStringLiteral("/tovalin-emf2svg"), trees.filePath(helperDir + QStringLiteral("/tovalin-emf2svg")));
+        }
+        return trees.filePath(bin + QStringLiteral("/tovalin-print"));
+    };
+    const struct {
+        const char* name;
+        QString program;
+        QString warning; // empty: the stamp was drawn
+    } cases[] = {
+        { "build tree", program(), QString() },
+        { "installed", place(QStringLiteral("usr/bin"), QStringLiteral("usr/libexec/tovalin")), QString() },
+        { "without the helper", place(QStringLiteral("alone/bin"), QString()),
+          u(u"EMF変換プログラム tovalin-emf2svg が見つかりません") },
+    };
+    QFile emf(QStringLiteral(TOVALIN_SOURCE_DIR "/tests/fuzz/corpus/emf/rectangle.emf"));
+    ASSERT_TRUE(emf.open(QIODevice::ReadOnly));
+    const QByteArray stamp = emf.readAll();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExampleCopy ex;
+        QFile f(ex.settingsDir() + QStringLiteral("/stamp.emf"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(stamp) == stamp.size());
+        f.close();
+        ASSERT_TRUE(ex.set(QStringLiteral("POSTFLD"), QStringLiteral("IMGPATH"), QStringLiteral("stamp.emf")));
+        const QString pdf = ex.path(QStringLiteral("one.pdf"));
+        const ProgramRun r = runProgram({ QStringLiteral("postcard"), QStringLiteral("--settings"), ex.settingsDir(),
+                                          QStringLiteral("--output"), pdf, QStringLiteral("--record"), QStringLiteral("1") },
+                                        120000, QProcessEnvironment::systemEnvironment(), c.program);
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        if (c.warning.isEmpty()) {
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        } else {
+            EXPECT_TRUE(r.err.contains(c.warning)) << r.err.toStdString();
+        }
+        EXPECT_EQ(CupsTestPrinter::pdfInfo(pdf).pages, 1);
+    }
+}
+
+TEST(TovalinPrint, WithoutSettingsItReadsTheDesktopProgramsSettingsFolder)
+{
+    // The program copied where the desktop program would keep its settings: beside itself when
+    // that folder may be written, otherwise in $XDG_CONFIG_HOME/Tovalin.
+    enum Layout { BesideTheProgram, ConfigFolder, Nowhere };
+    const struct {
+        const char* name;
+        Layout layout;
+        int exitCode;
+        QString says; // on standard error, or "" for nothing
+    } cases[] = {
+        { "settings beside a writable program folder", BesideTheProgram, 0, QString() },
+        { "read-only program folder, settings in the user's config folder", ConfigFolder, 0, QString() },
+        { "no settings anywhere", Nowhere, 2, u(u"設定ファイルがありません") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExampleCopy ex;
+        const QString bin = c.layout == BesideTheProgram ? ex.settingsDir() : ex.path(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        ASSERT_TRUE(QFile::copy(program(), bin + QStringLiteral("/tovalin-print")));
+        const QString config = ex.path(QStringLiteral("config"));
+        if (c.layout == ConfigFolder) {
+            // The example's relative ../addresses.csv then names config/addresses.csv.
+            ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/Tovalin")));
+            for (const QString& f : QDir(ex.settingsDir()).entryList(QDir::Files))
+                ASSERT_TRUE(QFile::copy(ex.settingsDir() + QLatin1Char('/') + f, config + QStringLiteral("/Tovalin/") + f));
+            ASSERT_TRUE(QFile::copy(ex.csv(), config + QStringLiteral("/addresses.csv")));
+        }
+        if (c.layout != BesideTheProgram)
+            QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                                           | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther);
+        const QString pdf = ex.path(QStringLiteral("one.pdf"));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+        const ProgramRun r = runProgram({ QStringLiteral("postcard"), QStringLiteral("--output"), pdf,
+                                          QStringLiteral("--record"), QStringLiteral("1") },
+                                        120000, env, bin + QStringLiteral("/tovalin-print"));
+        QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        ASSERT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+        if (c.says.isEmpty()) {
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+            EXPECT_TRUE(pdfCompactText(pdf, 1, 1).contains(u(u"山本健太郎様")));
+        } else {
+            EXPECT_TRUE(r.err.contains(c.says)) << r.err.toStdString();
+            EXPECT_FALSE(QFileInfo::exists(pdf));
+        }
+        // The batch printer never makes a settings file of its own.
+        if (c.layout == Nowhere) {
+            EXPECT_FALSE(QFileInfo::exists(config + QStringLiteral("/Tovalin/POSTCSV.INI")));
+        }
+    }
+}

@@ -67,6 +67,31 @@ TEST(ComponentStream, StringsUpTo255BytesAreShortLongerOnesLong)
     }
 }
 
+TEST(ComponentStream, NamesAreCodePage932CutWithoutSplittingACharacter)
+{
+    struct Case {
+        const char* what;
+        QString text;
+        QByteArray expected; // the bytes after the length byte
+    };
+    const QString kanji200 = QString(200, QChar(0x5B9B)); // 宛
+    const Case cases[] = {
+        {"ASCII beyond 255", QString(300, QLatin1Char('A')), QByteArray(255, 'A')},
+        // 127 kanji are 254 bytes; a 255th byte would be half of the 128th.
+        {"double-byte characters beyond 255 bytes", kanji200, QByteArray::fromHex(QByteArray("88b6").repeated(127))},
+        {"one byte, then double-byte ones", QLatin1Char('A') + kanji200, "A" + QByteArray::fromHex(QByteArray("88b6").repeated(127))},
+        {"wave dash and minus as Windows writes them", QStringLiteral("〜−"), hex("8160817c")},
+        {"a character without a code", QStringLiteral("Printer\U0001F5A8"), "Printer?"},
+    };
+    for (const Case& c : cases) {
+        QByteArray out;
+        ComponentStream::writeShortString(out, c.text);
+        ASSERT_FALSE(out.isEmpty()) << c.what;
+        EXPECT_EQ(quint8(out.at(0)), c.expected.size()) << c.what;
+        EXPECT_EQ(out.mid(1).toHex(), c.expected.toHex()) << c.what;
+    }
+}
+
 TEST(ComponentStream, ComponentLayout)
 {
     ComponentStream::Component c;

@@ -16,6 +16,7 @@
 #include "controls/TShineBtn.h"
 #include "support/ScriptedPrinterDialogs.h"
 #include "support/ScriptedMessages.h"
+#include "platform/ComponentStream.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -66,6 +67,16 @@ TEST_F(PostcardPrintRun, ThePrinterButtonWritesTheFormsPrinterFileAndShowsThePap
 
     choosePostcardPaper();
     EXPECT_TRUE(QFile::exists(plv));
+    // As the Windows program's printer files: the component's design position Left = 32.
+    {
+        QFile file(plv);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        ComponentStream::Component stored;
+        ASSERT_TRUE(ComponentStream::read(file.readAll(), &stored));
+        const ComponentStream::Property* left = stored.find(QStringLiteral("Left"));
+        ASSERT_NE(left, nullptr);
+        EXPECT_EQ(left->value.integer, 32);
+    }
     EXPECT_EQ(form->lblPrinterName->text(), CupsTestPrinter::name());
     EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("148.0"));
     EXPECT_EQ(form->lblPaperW->text(), QStringLiteral("100.0"));

@@ -1188,33 +1188,10 @@ TEST_F(PreviewWindowTest, HardCopyPrintsTheWindowPictureAcrossThePageWidth)
 namespace {
 
 // A second queue whose name says it is an Acrobat printer, for the life of the object.
-class AcrobatQueue {
+class AcrobatQueue : public ScopedCupsQueue {
 public:
-    AcrobatQueue()
-    {
-        const QString ppd = QStringLiteral(TOVALIN_SOURCE_DIR "/tests/data/TovalinTest.ppd");
-        ok = lpadmin({ QStringLiteral("-p"), name(), QStringLiteral("-v"), QStringLiteral("cups-pdf:/"),
-                       QStringLiteral("-P"), ppd, QStringLiteral("-E") });
-        SystemPrinter::instance().refresh();
-    }
-    ~AcrobatQueue()
-    {
-        if (ok)
-            lpadmin({ QStringLiteral("-x"), name() });
-        SystemPrinter::instance().refresh();
-    }
+    AcrobatQueue() : ScopedCupsQueue(name(), QStringLiteral(TOVALIN_SOURCE_DIR "/tests/data/TovalinTest.ppd")) { }
     static QString name() { return QStringLiteral("TovalinAcrobatTest%1").arg(QCoreApplication::applicationPid()); }
-    bool ok = false;
-
-private:
-    static bool lpadmin(const QStringList& args)
-    {
-        QProcess p;
-        p.setStandardOutputFile(QProcess::nullDevice());
-        p.setStandardErrorFile(QProcess::nullDevice()); // its warning about PPD drivers
-        p.start(QStringLiteral("lpadmin"), args);
-        return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    }
 };
 
 } // namespace
@@ -1222,7 +1199,7 @@ private:
 TEST_F(PreviewWindowTest, HardCopyOnAnAcrobatPrinterPrintsNothingButRestoresTheSettings)
 {
     AcrobatQueue acrobat;
-    if (!acrobat.ok)
+    if (!acrobat.ok())
         GTEST_SKIP() << "cannot add a CUPS queue here (lpadmin needs the right to administer CUPS)";
     // The component keeps the test printer with postcards.
     ASSERT_EQ(printer->PrinterName(), CupsTestPrinter::name());

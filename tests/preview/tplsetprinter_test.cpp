@@ -35,6 +35,13 @@ QByteArray intValue(int v)
     return (v >= -128 && v <= 127) ? int8Value(v) : int16Value(v);
 }
 
+QByteArray int64Value(qint64 v)
+{
+    QByteArray b(9, '\x13');
+    qToLittleEndian<qint64>(v, b.data() + 1);
+    return b;
+}
+
 QByteArray strValue(const QByteArray& s)
 {
     if (s.size() <= 255)
@@ -252,6 +259,9 @@ TEST(TplSetPrinter, BadFilesAreRejectedAndChangeNothing)
         {"name with an integer", plv("plSetPrinter1", prop("PrinterName", int8Value(5)))},
         {"size with a string", plv("plSetPrinter1", prop("DevDataSize", strValue("12")))},
         {"negative size", plv("plSetPrinter1", prop("DevDataSize", int16Value(-2)))},
+        // A 64-bit designer position beyond an int is not a position.
+        {"Left beyond an int", plv("plSetPrinter1", prop("PrinterName", strValue("Canon")) + prop("Left", int64Value(qint64(1) << 40)))},
+        {"Top below an int", plv("plSetPrinter1", prop("Top", int64Value(-(qint64(1) << 31) - 1)))},
         {"garbage", QByteArray("\x89PNG\r\n\x1a\n this is a picture, not settings")},
         {"oversized", good + QByteArray(TplSetPrinter::MaxStreamSize, '\0')},
     };

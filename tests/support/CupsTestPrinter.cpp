@@ -129,7 +129,9 @@ bool CupsTestPrinter::waitForJob(int jobId, int timeoutMs, QString* state)
         http_t* http = connect();
         if (http) {
             cups_job_t* jobs = nullptr;
-            const int count = cupsGetJobs2(http, &jobs, name().toUtf8().constData(), 0, CUPS_WHICHJOBS_ALL);
+            // Every queue's jobs: a job id is unique in the scheduler, and tests print on other
+            // queues too.
+            const int count = cupsGetJobs2(http, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
             ipp_jstate_t js = IPP_JSTATE_PENDING;
             bool found = false;
             for (int i = 0; i < count; ++i) {
@@ -326,5 +328,32 @@ ScopedDefaultPrinter::~ScopedDefaultPrinter()
         qputenv("LPDEST", m_previous);
     else
         qunsetenv("LPDEST");
+    SystemPrinter::instance().refresh();
+}
+
+namespace {
+
+bool lpadmin(const QStringList& args)
+{
+    QProcess p;
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.setStandardErrorFile(QProcess::nullDevice()); // its warning about PPD drivers
+    p.start(QStringLiteral("lpadmin"), args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+ScopedCupsQueue::ScopedCupsQueue(const QString& name, const QString& ppd) : m_name(name)
+{
+    m_ok = lpadmin({ QStringLiteral("-p"), name, QStringLiteral("-v"), QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), ppd,
+                     QStringLiteral("-E") });
+    SystemPrinter::instance().refresh();
+}
+
+ScopedCupsQueue::~ScopedCupsQueue()
+{
+    if (m_ok)
+        lpadmin({ QStringLiteral("-x"), m_name });
     SystemPrinter::instance().refresh();
 }

@@ -113,3 +113,20 @@ public:
     ScopedCupsServer(const ScopedCupsServer&) = delete;
     ScopedCupsServer& operator=(const ScopedCupsServer&) = delete;
 };
+
+// A further cups-pdf queue for the life of the object (adding one needs the right to
+// administer CUPS: ok() says whether it was added), with the given name and PPD file; takes
+// SystemPrinter's printer list again on entry and on exit.
+class ScopedCupsQueue {
+public:
+    ScopedCupsQueue(const QString& name, const QString& ppd);
+    ~ScopedCupsQueue();
+    ScopedCupsQueue(const ScopedCupsQueue&) = delete;
+    ScopedCupsQueue& operator=(const ScopedCupsQueue&) = delete;
+    bool ok() const { return m_ok; }
+    QString name() const { return m_name; }
+
+private:
+    QString m_name;
+    bool m_ok = false;
+};

@@ -471,6 +471,8 @@ void TLayoutEditForm::createControls()
 
     // --- components -------------------------------------------------------------------------
     plSetPrinter = new TplSetPrinter(m_params.printerComponent, this);
+    // Its place on the form at design time, which the Windows program's printer files carry.
+    plSetPrinter->setDesignLeft(32);
     plPrev1 = new TplPrev(this);
     plPrev1->setObjectName(QStringLiteral("plPrev1"));
     plPrev1->setPlSetPrinter(plSetPrinter);

@@ -1,0 +1,86 @@
+// A hostile POSTCSV.INI as tovalin-print meets it: the settings read from the settings folder,
+// the address list checked and read, the postcard and the label layout snapshots built from the
+// stored values as the forms open them, and the first postcard and the first label sheet drawn
+// by the page routines through the engine. The input is the settings file; the address list
+// beside it is a fixed one of three records.
+
+#include "FuzzSupport.h"
+
+#include "cli/BatchJob.h"
+#include "cli/LabelCommand.h"
+#include "cli/PostcardCommand.h"
+#include "label/LabelComposer.h"
+#include "platform/Cp932.h"
+#include "postcard/PostcardComposer.h"
+#include "preview/TplPrev.h"
+
+#include <QFileInfo>
+
+namespace {
+
+class SilentConsole final : public CliConsole {
+public:
+    void error(const QString&) override { }
+    bool terminal() const override { return false; }
+};
+
+// Draws every page up to `limit` of a run on a sheet of the given size.
+void drawPages(int width, int height, int pageCount, const TplPrev::DrawPageRoutine& draw, TplPrev& engine)
+{
+    engine.setFileSheet(width, height);
+    engine.setPageCount(pageCount);
+    FUZZ_CHECK(engine.BeginPreview(draw));
+    for (int page = 1; page <= qMin(pageCount, 2); ++page) {
+        engine.setCurrentPage(page);
+        const PageRecording* recorded = engine.RenderPage();
+        FUZZ_CHECK(recorded != nullptr);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz::ensureApplication();
+    const QString ini = fuzz::scratchFile(BatchJob::settingsFileName());
+    fuzz::writeFile(ini, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    // The address list a relative CSVNAME finds in the settings folder (absolute names and
+    // other relative names find nothing, or a file the fuzzer made itself).
+    static bool listWritten = false;
+    if (!listWritten) {
+        QByteArray list;
+        Cp932::encode(QStringLiteral("郵便番号,住所1,住所2,氏名,連名,バーコード,敬称\r\n"
+                                     "154-0015,東京都世田谷区桜新町２－１２－３,,山本　健太郎,,1540015,様\r\n"
+                                     "100-0001,東京都千代田区千代田１－１,ビル 12F,株式会社みなと商会,総務部 中村 浩二,,御中\r\n"
+                                     "060-0001,北海道札幌市中央区北一条西２,,ＡＢＣ　太郎,,,殿\r\n"),
+                      &list);
+        fuzz::writeFile(fuzz::scratchFile(QStringLiteral("addresses.csv")), list);
+        listWritten = true;
+    }
+
+    CliOptions options;
+    options.settingsDir = QFileInfo(ini).absolutePath();
+    SilentConsole console;
+    BatchJob job(options, console);
+    if (job.load() != ExitCode::Ok)
+        return 0;
+    job.warnAboutFaces(job.settings().postcardFields);
+    job.warnAboutPicture(job.settings().postcardImage);
+
+    const PostcardSnapshot postcard = BatchPostcardSnapshot(job, options);
+    FUZZ_CHECK(postcard.pageCount() == job.records().size());
+    TplPrev postcardEngine;
+    drawPages(1000, 1480, postcard.pageCount(), [&postcardEngine, &postcard] { DrawPostcardPage(postcardEngine, postcard); },
+              postcardEngine);
+
+    if (CheckStartCell(job, options, console) != ExitCode::Ok)
+        return 0;
+    LabelOpeningReport report;
+    const LabelSnapshot label = BatchLabelSnapshot(job, options, &report);
+    FUZZ_CHECK(report.isEmpty() == report.message().isEmpty());
+    FUZZ_CHECK(label.pageCount() >= 1);
+    TplPrev labelEngine;
+    drawPages(LabelGeometry::kSheetWidth, LabelGeometry::kSheetHeight, label.pageCount(),
+              [&labelEngine, &label] { DrawLabelPage(labelEngine, label); }, labelEngine);
+    return 0;
+}
