@@ -28,7 +28,7 @@ dpkg-deb --contents "$deb" | awk '{ print $NF }' | sed 's|^\./||' > "$work/files
 dpkg-deb --extract "$deb" "$work/root"
 id=org.tovalin.Tovalin
 expected=(
-  usr/bin/tovalin usr/bin/tovalin-print
+  usr/bin/tovalin usr/bin/tovalin-print usr/libexec/tovalin/tovalin-emf2svg
   "usr/share/applications/$id.desktop" "usr/share/metainfo/$id.metainfo.xml"
   "usr/share/icons/hicolor/scalable/apps/$id.svg" "usr/share/icons/hicolor/48x48/apps/$id.png"
   "usr/share/icons/hicolor/256x256/apps/$id.png"

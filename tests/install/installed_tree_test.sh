@@ -8,6 +8,7 @@
 set -uo pipefail
 build=$1
 version=$2
+tests=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
@@ -25,7 +26,7 @@ for f in bin/tovalin bin/tovalin-print "share/applications/$id.desktop" "share/m
          share/tovalin/examples/postcard/POSTCSV.INI share/tovalin/examples/label/POSTCSV.INI; do
   [ -s "$prefix/$f" ] || fail "missing $f"
 done
-for f in bin/tovalin bin/tovalin-print; do
+for f in bin/tovalin bin/tovalin-print libexec/tovalin/tovalin-emf2svg; do
   [ -x "$prefix/$f" ] || fail "$f is not executable"
 done
 for size in 16 22 24 32 48 64 128 256; do
@@ -54,6 +55,12 @@ chmod -R u+w "$work/examples"
 "$prefix/bin/tovalin-print" label --settings "$work/examples/label" --output "$work/labels.pdf" 2> "$work/print.log" ||
   { cat "$work/print.log"; fail "the installed tovalin-print could not print the installed example"; }
 pdfinfo "$work/labels.pdf" 2>/dev/null | grep -q "^Pages: *3$" || fail "the example's labels are not 3 pages"
+# An EMF stamp is converted by the installed helper (libexec/tovalin): nothing to report.
+cp "$tests/fuzz/corpus/emf/rectangle.emf" "$work/examples/postcard/stamp.emf"
+sed -i 's/^IMGPATH=nenga.jpg/IMGPATH=stamp.emf/' "$work/examples/postcard/POSTCSV.INI"
+"$prefix/bin/tovalin-print" postcard --settings "$work/examples/postcard" --record 1 --output "$work/card.pdf" \
+  2> "$work/emf.log" || fail "the installed tovalin-print could not print a card with an EMF stamp"
+[ ! -s "$work/emf.log" ] || { cat "$work/emf.log"; fail "the installed tovalin-print did not convert the EMF stamp"; }
 
 # An installed tovalin writes its settings into the user's folder, never beside itself, even
 # where it could write there.
