@@ -62,8 +62,8 @@ bool fixedLength(int field, const FieldStyle& style)
 FieldBox box(int field, const FieldStyle& s, bool postcard)
 {
     FieldBox b;
-    b.left = s.left;
-    b.top = s.top;
+    b.left = heldPosition(s.left);
+    b.top = heldPosition(s.top);
     if (printsBarcode(field, s)) {
         // Whole pixels that hold the symbol, so the box never cuts a bar.
         const CustomerBarcode::Size size = CustomerBarcode::size(s.fontSize);

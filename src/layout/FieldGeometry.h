@@ -33,8 +33,14 @@ constexpr int kCardWidth = 378, kCardHeight = 559;
 constexpr int kPostalLeft = 167, kPostalTop = 45, kPostalWidth = 185, kPostalHeight = 33;
 constexpr int kSenderPostalWidth = 110, kSenderPostalHeight = 26;
 
-// Widget sizes are kept within 0 .. this (as QWidget does).
+// Widget sizes are kept within 0 .. this (as QWidget does), and positions within -this .. this,
+// so that a position plus a length never leaves an int (a hand-edited settings file can hold
+// any number).
 constexpr int kMaxExtent = 16777215;
+inline int heldPosition(int value)
+{
+    return value < -kMaxExtent ? -kMaxExtent : (value > kMaxExtent ? kMaxExtent : value);
+}
 
 // A stored font size as it is drawn: 0 or less counts as 9 points (as the editor shows it).
 int effectivePoints(int fontSize);
@@ -66,8 +72,9 @@ bool fixedLength(int field, const FieldStyle& style);
 
 // The box of field `field` as a layout form shows it once the style is applied: stored
 // position, the length along the writing direction, the thickness from the font. On the
-// postcard, digit boxes take their fixed place and size. Negative lengths count as 0. A
-// barcode field's box is the symbol's: as long and as thick as the bars at its size.
+// postcard, digit boxes take their fixed place and size. Negative lengths count as 0;
+// positions are held as heldPosition() holds them. A barcode field's box is the symbol's: as
+// long and as thick as the bars at its size.
 FieldBox box(int field, const FieldStyle& style, bool postcard);
 
 } // namespace FieldGeometry

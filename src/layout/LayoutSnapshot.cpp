@@ -16,6 +16,9 @@ void LayoutSnapshot::takeLayout(const LayoutState& layout, const QStringList& li
         stamp = layout.stamp;
         stamp.path = QFileInfo(layout.stamp.path).absoluteFilePath();
     }
+    // A hand-edited settings file can hold any number; positions plus lengths must stay ints.
+    for (int* v : { &stamp.left, &stamp.top, &stamp.width, &stamp.height })
+        *v = FieldGeometry::heldPosition(*v);
     records = lines;
     columns = map;
     sender = from;

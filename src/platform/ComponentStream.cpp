@@ -308,7 +308,11 @@ void ComponentStream::writeString(QByteArray& out, const QString& text)
 
 void ComponentStream::writeComponent(QByteArray& out, const Component& c)
 {
-    writeShortString(out, c.className);
+    // A component may begin with a filer flags byte F0..FF, so its class name cannot be 240
+    // bytes or longer: a reader would take the length for flags.
+    const QByteArray className = Cp932::encodeName(c.className, 0xEF);
+    out.append(char(className.size()));
+    out.append(className);
     writeShortString(out, c.name);
     for (const Property& p : c.properties) {
         writeShortString(out, p.name);

@@ -181,23 +181,41 @@ bool encode(QStringView textIn, QByteArray* out, QString* firstUnmappable)
         c = QChar(windowsCounterpart(c.unicode()));
     const QStringView text(mapped);
 
-    QStringEncoder enc("windows-31j", QStringEncoder::Flag::Stateless);
-    QByteArray bytes = enc(text);
-    if (!enc.hasError() && !text.contains(QChar(kReplacement))) {
+    // ASCII is written as it is; only the runs between go through the converter, whose
+    // IBM mapping would swap the control codes 1A, 1C and 7F.
+    QByteArray bytes;
+    bytes.reserve(text.size() * 2);
+    bool ok = !text.contains(QChar(kReplacement));
+    for (qsizetype i = 0; ok && i < text.size();) {
+        if (text.at(i).unicode() < 0x80) {
+            bytes.append(char(text.at(i).unicode()));
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && text.at(end).unicode() >= 0x80)
+            ++end;
+        QStringEncoder enc("windows-31j", QStringEncoder::Flag::Stateless);
+        bytes += enc(text.mid(i, end - i));
+        ok = !enc.hasError();
+        i = end;
+    }
+    if (ok) {
         if (out)
             *out = std::move(bytes);
         return true;
     }
     if (firstUnmappable) {
         firstUnmappable->clear();
-        // Find the culprit character by character (surrogate pairs kept whole).
+        // Find the culprit character by character (surrogate pairs kept whole); it is named
+        // as it was typed (the mapping above is one unit for one unit).
         for (qsizetype i = 0; i < text.size();) {
-            const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+            const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
             const QStringView one = text.mid(i, len);
             QStringEncoder single("windows-31j", QStringEncoder::Flag::Stateless);
             const QByteArray encoded = single(one);
             if (single.hasError() || one.contains(QChar(kReplacement))) {
-                *firstUnmappable = one.toString();
+                *firstUnmappable = textIn.mid(i, len).toString();
                 break;
             }
             i += len;
@@ -210,7 +228,7 @@ QByteArray encodeName(QStringView text, qsizetype maxBytes)
 {
     QByteArray out;
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const qsizetype len = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
         QByteArray piece;
         if (!encode(text.mid(i, len), &piece))
             piece = QByteArrayLiteral("?");

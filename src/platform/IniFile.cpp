@@ -449,7 +449,14 @@ bool IniFile::writeString(const QString& section, const QString& key, const QStr
         if (m_lines[insertAfter].eol.isEmpty())
             m_lines[insertAfter].eol = eol;
         m_lines.insert(insertAfter + 1, std::move(newLine));
-        reindex();
+        // The sections after it moved down by one line (a whole reindex per key would make a
+        // save into a file that lacks most keys quadratic).
+        for (auto s = m_firstSection.begin(); s != m_firstSection.end(); ++s) {
+            if (s.value() > insertAfter)
+                ++s.value();
+        }
+        if (m_lines.at(insertAfter + 1).kind == Line::Section)
+            reindex(); // a key name that reads as a section line
         return true;
     }
 
@@ -462,9 +469,13 @@ bool IniFile::writeString(const QString& section, const QString& key, const QStr
     header.raw = sectionBytes;
     header.eol = eol;
     parseLine(header);
+    // No section of this name exists (it would have been found): the new one is the first.
+    if (header.kind == Line::Section && !m_firstSection.contains(foldName(header.name)))
+        m_firstSection.insert(foldName(header.name), int(m_lines.size()));
     m_lines.push_back(std::move(header));
     m_lines.push_back(std::move(newLine));
-    reindex();
+    if (m_lines.last().kind == Line::Section)
+        reindex();
     return true;
 }
 

@@ -58,8 +58,10 @@ class FaceCache {
 public:
     static FaceCache& instance()
     {
-        static FaceCache cache;
-        return cache;
+        // Never destroyed: the faces hold Qt's font tables, which are gone by the time
+        // static objects are destroyed at exit.
+        static FaceCache* cache = new FaceCache;
+        return *cache;
     }
 
     QMutex mutex;

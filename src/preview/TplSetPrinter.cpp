@@ -388,6 +388,12 @@ bool TplSetPrinter::readComponent(const QByteArray& stream)
         d->error = QStringLiteral("DevDataSize out of range");
         return false;
     }
+    // A size without the record it gives the size of: the file is damaged (taking its name
+    // alone would leave a name that does not belong to the settings the component holds).
+    if (size && size->value.integer > 0 && !data) {
+        d->error = QStringLiteral("DevDataSize without ADevData");
+        return false;
+    }
     if (data && data->value.string.size() > 2 * kMaxDevDataSize) {
         d->error = QStringLiteral("ADevData too long");
         return false;

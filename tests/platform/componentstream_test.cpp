@@ -92,6 +92,33 @@ TEST(ComponentStream, NamesAreCodePage932CutWithoutSplittingACharacter)
     }
 }
 
+TEST(ComponentStream, AWrittenComponentReadsBackEvenWithALongClassName)
+{
+    // A first byte of F0..FF is a component's filer flags, so a class name is kept under 240
+    // bytes; names of properties and of the component itself take the full 255.
+    for (const int length : { 13, 239, 240, 255, 300 }) {
+        ComponentStream::Component c;
+        c.className = QString(length, QLatin1Char('T'));
+        c.name = QString(length, QLatin1Char('n'));
+        c.properties.append(intProp(QStringLiteral("Left"), 32));
+        ComponentStream::Component child;
+        child.className = QString(length, QLatin1Char('C'));
+        c.children.append(child);
+        QByteArray out;
+        ComponentStream::writeSignature(out);
+        ComponentStream::writeComponent(out, c);
+        ComponentStream::Component back;
+        QString error;
+        ASSERT_TRUE(ComponentStream::read(out, &back, &error)) << length << ": " << error.toStdString();
+        EXPECT_EQ(back.className, c.className.left(239)) << length;
+        EXPECT_EQ(back.name, c.name.left(255)) << length;
+        ASSERT_EQ(back.children.size(), 1) << length;
+        EXPECT_EQ(back.children[0].className, child.className.left(239)) << length;
+        ASSERT_EQ(back.properties.size(), 1) << length;
+        EXPECT_EQ(back.properties[0].value.integer, 32) << length;
+    }
+}
+
 TEST(ComponentStream, ComponentLayout)
 {
     ComponentStream::Component c;

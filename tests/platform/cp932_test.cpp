@@ -85,6 +85,8 @@ TEST(Cp932, EncodesAndRefusesWhatItCannotHold)
         { "emoji", u"年賀\U0001F38D", false, nullptr, u"\U0001F38D" },
         { "hangul", u"A한", false, nullptr, u"한" },
         { "replacement character from a bad read", u"x\uFFFDy", false, nullptr, u"\uFFFD" },
+        // Named as typed, not as the look-alike it would have been written as.
+        { "lone surrogate before an em dash", u"a\xDACF\u2014", false, nullptr, u"\xDACF" },
     };
     for (const auto& c : cases) {
         QByteArray out("untouched");
@@ -174,4 +176,17 @@ TEST(Cp932, WritesWhatInputMethodsAndWebPagesTypeAsJapaneseWindowsDoes)
     EXPECT_FALSE(Cp932::encode(u"9時〜17時 한", &out, &culprit));
     EXPECT_EQ(out, QByteArray("untouched"));
     EXPECT_EQ(culprit, QStringLiteral("한"));
+}
+
+TEST(Cp932, ControlCodesKeepTheirBytesBesideJapaneseText)
+{
+    // Code page 932 leaves 00..7F as they are; the converter's IBM mapping would write the
+    // control codes 1A, 1C and 7F as each other.
+    for (const char16_t control : { u'\x1A', u'\x1C', u'\x7F', u'\t' }) {
+        const QString text = QString(QChar(control)) + QStringLiteral("あ") + QChar(control);
+        QByteArray out;
+        ASSERT_TRUE(Cp932::encode(text, &out));
+        EXPECT_EQ(out.toHex(), (QByteArray(1, char(control)) + "\x82\xa0" + char(control)).toHex()) << int(control);
+        EXPECT_EQ(Cp932::decode(out), text) << int(control);
+    }
 }

@@ -259,6 +259,7 @@ TEST(TplSetPrinter, BadFilesAreRejectedAndChangeNothing)
         {"name with an integer", plv("plSetPrinter1", prop("PrinterName", int8Value(5)))},
         {"size with a string", plv("plSetPrinter1", prop("DevDataSize", strValue("12")))},
         {"negative size", plv("plSetPrinter1", prop("DevDataSize", int16Value(-2)))},
+        {"a size without its record", plv("plSetPrinter1", prop("PrinterName", strValue("Canon")) + prop("DevDataSize", int16Value(514)))},
         // A 64-bit designer position beyond an int is not a position.
         {"Left beyond an int", plv("plSetPrinter1", prop("PrinterName", strValue("Canon")) + prop("Left", int64Value(qint64(1) << 40)))},
         {"Top below an int", plv("plSetPrinter1", prop("Top", int64Value(-(qint64(1) << 31) - 1)))},
