@@ -1,7 +1,7 @@
 // A hostile POSTCSV.INI as tovalin-print meets it: the settings read from the settings folder,
 // the address list checked and read, the postcard and the label layout snapshots built from the
-// stored values as the forms open them, and the first postcard and the first label sheet drawn
-// by the page routines through the engine. The input is the settings file; the address list
+// stored values as the forms open them, the check before printing, and the first postcard and
+// the first label sheet drawn by the print runs through the engine. The input is the settings file; the address list
 // beside it is a fixed one of three records.
 
 #include "FuzzSupport.h"
@@ -10,8 +10,10 @@
 #include "cli/LabelCommand.h"
 #include "cli/PostcardCommand.h"
 #include "label/LabelComposer.h"
+#include "label/LabelRun.h"
 #include "platform/Cp932.h"
 #include "postcard/PostcardComposer.h"
+#include "postcard/PostcardRun.h"
 #include "preview/TplPrev.h"
 
 #include <QFileInfo>
@@ -26,11 +28,14 @@ public:
 
 // Draws the first page of a run on a sheet of the given size (the others differ only in the
 // record they show).
-void drawFirstPage(int width, int height, int pageCount, const TplPrev::DrawPageRoutine& draw, TplPrev& engine)
+void drawFirstPage(int width, int height, const PrintRun& run)
 {
+    if (run.pageCount() == 0)
+        return;
+    TplPrev engine;
     engine.setFileSheet(width, height);
-    engine.setPageCount(pageCount);
-    FUZZ_CHECK(engine.BeginPreview(draw));
+    engine.setPageCount(run.pageCount());
+    FUZZ_CHECK(engine.BeginPreview([&engine, &run] { run.drawPage(engine); }));
     engine.setCurrentPage(1);
     FUZZ_CHECK(engine.RenderPage() != nullptr);
 }
@@ -60,24 +65,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     options.settingsDir = QFileInfo(ini).absolutePath();
     SilentConsole console;
     BatchJob job(options, console);
-    if (job.load() != ExitCode::Ok)
+    if (job.load() != ExitCode::Ok || job.chooseRecords() != ExitCode::Ok)
         return 0;
     job.warnAboutPicture(job.settings().postcardImage);
 
-    const PostcardSnapshot postcard = BatchPostcardSnapshot(job, options);
-    FUZZ_CHECK(postcard.pageCount() == job.records().size());
-    TplPrev postcardEngine;
-    drawFirstPage(1000, 1480, postcard.pageCount(), [&postcardEngine, &postcard] { DrawPostcardPage(postcardEngine, postcard); },
-              postcardEngine);
+    LayoutOpening postcardOpening;
+    const PostcardRun postcard(BatchPostcardSnapshot(job, &postcardOpening));
+    FUZZ_CHECK(postcardOpening.isEmpty() == postcardOpening.message().isEmpty());
+    FUZZ_CHECK(postcard.pageCount() <= job.records().size());
+    (void)CheckPostcardRun(postcard.snapshot());
+    drawFirstPage(1000, 1480, postcard);
 
     if (CheckStartCell(job, options, console) != ExitCode::Ok)
         return 0;
-    LabelOpeningReport report;
-    const LabelSnapshot label = BatchLabelSnapshot(job, options, &report);
-    FUZZ_CHECK(report.isEmpty() == report.message().isEmpty());
+    LayoutOpening labelOpening;
+    const LabelRun label(BatchLabelSnapshot(job, options, &labelOpening));
+    FUZZ_CHECK(labelOpening.isEmpty() == labelOpening.message().isEmpty());
     FUZZ_CHECK(label.pageCount() >= 1);
-    TplPrev labelEngine;
-    drawFirstPage(LabelGeometry::kSheetWidth, LabelGeometry::kSheetHeight, label.pageCount(),
-              [&labelEngine, &label] { DrawLabelPage(labelEngine, label); }, labelEngine);
+    (void)CheckLabelRun(label.snapshot());
+    drawFirstPage(LabelGeometry::kSheetWidth, LabelGeometry::kSheetHeight, label);
     return 0;
 }
