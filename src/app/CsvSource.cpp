@@ -233,13 +233,16 @@ int countLineEnds(const char* s, qsizetype len)
 }
 
 // Cuts the text into records. Neither code page 932 nor UTF-8 uses the bytes of CR, LF,
-// the comma or a quote inside a character, so the bytes can be cut before decoding. The
-// next CR, LF and quote are looked up with memchr and remembered, so that each byte is
-// looked at about once however the records are laid out.
+// the comma or '"' inside a character, so the bytes can be cut before decoding; a quote of
+// 40..7E ("|", "\\" or a letter) is also the second byte of many double-byte characters
+// in code page 932 (－ is 81 7C, 表 is 95 5C), and such a byte is text. The next CR, LF and
+// quote are looked up with memchr and remembered, so that each byte is looked at about
+// once however the records are laid out.
 class RecordCutter {
 public:
-    RecordCutter(const char* p, qsizetype size, bool quoted, char quote)
-        : m_p(p), m_size(size), m_quoted(quoted), m_quote(quote)
+    RecordCutter(const char* p, qsizetype size, bool quoted, char quote, bool shiftJis)
+        : m_p(p), m_size(size), m_quoted(quoted), m_quote(quote),
+          m_secondBytes(shiftJis && Cp932::isTrailByte(uchar(quote)))
     {
     }
 
@@ -265,7 +268,10 @@ private:
             const qsizetype q = next(m_q, m_quote, pos);
             if (q >= end)
                 return end - start;
+            const bool secondByte = isSecondByte(pos, q);
             pos = q + 1;
+            if (secondByte)
+                continue;
             // A quote opens a field only at its start; elsewhere it is text.
             if (q != start && m_p[q - 1] != ',')
                 continue;
@@ -274,6 +280,10 @@ private:
                 const qsizetype close = next(m_q, m_quote, pos);
                 if (close >= m_size)
                     return m_size - start;
+                if (isSecondByte(pos, close)) {
+                    pos = close + 1;
+                    continue;
+                }
                 if (close + 1 < m_size && m_p[close + 1] == m_quote) {
                     pos = close + 2;
                     continue;
@@ -282,6 +292,18 @@ private:
                 break;
             }
         }
+    }
+
+    // Whether the quote byte at `at` is the second byte of a double-byte character; from is
+    // where a character begins. Each byte is walked over once, as pos only moves on.
+    bool isSecondByte(qsizetype from, qsizetype at) const
+    {
+        if (!m_secondBytes)
+            return false;
+        qsizetype i = from;
+        while (i < at)
+            i += Cp932::isLeadByte(uchar(m_p[i])) && Cp932::isTrailByte(uchar(m_p[i + 1])) ? 2 : 1;
+        return i > at;
     }
 
     // The position of the next c at or after pos (m_size when none), remembered in cache;
@@ -299,6 +321,7 @@ private:
     qsizetype m_size;
     bool m_quoted;
     char m_quote;
+    bool m_secondBytes; // the quote byte may be the second byte of a character
     qsizetype m_cr = -1;
     qsizetype m_lf = -1;
     qsizetype m_q = -1;
@@ -316,7 +339,7 @@ bool cutRecords(const char* p, qsizetype size, const CsvFormat& format, bool utf
     info.firstBadLine = -1;
     std::vector<char16_t> buffer;
     int line = 0; // line of the file where the record starts
-    RecordCutter cutter(p, size, format.quoted, char(format.quoteChar().unicode()));
+    RecordCutter cutter(p, size, format.quoted, char(format.quoteChar().unicode()), !utf8);
     qsizetype start = 0;
     while (start < size) {
         const char* s = p + start;
@@ -428,7 +451,7 @@ QStringList ReadCsvLines(const QString& path, const CsvFormat& format, CsvReadIn
         return {};
     }
     if (f.size() == 0)
-        return {};
+        return SplitCsvLines(QByteArray(), format, &r); // says how it would have been read
     // Mapped rather than copied: the address list is read once, straight from the cache.
     if (const uchar* mapped = f.map(0, f.size())) {
         QStringList lines = splitRecords(reinterpret_cast<const char*>(mapped), f.size(), format, &r);

@@ -159,7 +159,11 @@ DevModeCupsSettings DevMode::cupsSettings() const
         if (eq <= 0)
             continue;
         QString key = QString::fromUtf8(line.left(eq));
-        QString value = QString::fromUtf8(line.mid(eq + 1));
+        // As encodeCupsSettings writes a value: no CR, and an empty one is not there, so a
+        // record from elsewhere reads the same once we have written it again.
+        QString value = QString::fromUtf8(line.mid(eq + 1)).remove(QLatin1Char('\r'));
+        if (value.isEmpty())
+            continue;
         if (key == QLatin1String("printer"))
             s.printer = value;
         else if (key == QLatin1String("media"))

@@ -487,6 +487,38 @@ TEST(CsvQuoting, RecordsAcrossLines)
     }
 }
 
+TEST(CsvQuoting, AQuoteThatIsTheSecondByteOfAShiftJisCharacterIsText)
+{
+    // "|" (7C) and "\\" (5C) are also second bytes in code page 932: － is 81 7C, 能 is 94 5C.
+    // Such a character inside a quoted field neither closes it nor ends the record; read as
+    // UTF-8, where no character holds those bytes, the same text gives the same records.
+    const struct {
+        const char* name;
+        const char16_t* delimiter;
+        const char16_t* text;
+        QStringList records;
+        QStringList firstFields;
+    } cases[] = {
+        { "－ before a doubled |", u"|", u"|ab－|\r\ncd|,x\r\n|1|,|2|\r\n",
+          { u(u"|ab－|"), u(u"cd|,x"), u(u"|1|,|2|") }, { u(u"ab－") } },
+        { "能 before a line break", u"\\", u"\\能\r\n登\\,様\r\n東京\r\n",
+          { u(u"\\能\r\n登\\,様"), u(u"東京") }, { u(u"能 登"), u(u"様") } },
+        { "表 at the end of a field", u"\\", u"\\表\\,\\ソ\\\r\n次\r\n",
+          { u(u"\\表\\,\\ソ\\"), u(u"次") }, { u(u"表"), u(u"ソ") } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString text = QString::fromUtf16(c.text);
+        CsvFormat format = quotedFormat(QString::fromUtf16(c.delimiter));
+        for (const CsvEncoding encoding : { CsvEncoding::ShiftJis, CsvEncoding::Utf8 }) {
+            format.encoding = encoding;
+            const QStringList records = SplitCsvLines(encoding == CsvEncoding::Utf8 ? utf8(text) : sjis(text), format);
+            ASSERT_EQ(records, c.records) << int(encoding);
+            EXPECT_EQ(CsvFields(records.first(), format), c.firstFields) << int(encoding);
+        }
+    }
+}
+
 TEST(CsvQuoting, WrittenFieldsReadBackInBothEncodings)
 {
     // Records written the way spreadsheets write CSV: a field with a comma, a quote or a

@@ -234,6 +234,34 @@ TEST(DevMode, CupsSettingsLiveInOurDriverExtraAndForeignExtrasAreNotOurs)
     EXPECT_EQ(foreign.cupsSettings(), DevModeCupsSettings());
 }
 
+TEST(DevMode, CupsSettingsFromElsewhereReadTheSameOnceWrittenAgain)
+{
+    // Hand-made or damaged extras: what we read is what a save of it writes and reads back.
+    const struct {
+        const char* name;
+        QByteArray lines; // after the signature
+        const char* slot;
+        QMap<QString, QString> other;
+    } cases[] = {
+        { "CR inside a value", QByteArrayLiteral("slot=Lower\rsolution=600dpi\n"), "Lowersolution=600dpi", {} },
+        { "CR LF line ends", QByteArrayLiteral("slot=Lower\r\nfuture=1\r\n"), "Lower", { { "future", "1" } } },
+        { "empty values", QByteArrayLiteral("slot=\nfuture=\nother=x\n"), "", { { "other", "x" } } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WinDevModeA dm = zeroed();
+        const QByteArray extra = QByteArrayLiteral("TOVALIN-CUPS 1\n") + c.lines + '\0';
+        dm.dmDriverExtra = quint16(extra.size());
+        DevMode m(bytesOf(dm, extra));
+        ASSERT_TRUE(m.hasCupsSettings());
+        const DevModeCupsSettings read = m.cupsSettings();
+        EXPECT_EQ(read.slot, QString::fromLatin1(c.slot));
+        EXPECT_EQ(read.other, c.other);
+        m.setCupsSettings(read);
+        EXPECT_EQ(m.cupsSettings(), read);
+    }
+}
+
 TEST(DevMode, ShortOrEmptyRecordsReadAsZeroAndDoNotCrash)
 {
     const QByteArray samples[] = {QByteArray(), QByteArray(10, 'A'), QByteArray(45, '\x01')};
