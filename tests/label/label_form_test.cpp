@@ -9,6 +9,7 @@
 #include "controls/Hint.h"
 #include "controls/TNumberEdit.h"
 #include "controls/TShineBtn.h"
+#include "layout/FieldGeometry.h"
 #include "layout/ui/LayoutFields.h"
 #include "platform/IniFile.h"
 #include "support/ScriptedMessages.h"
@@ -540,4 +541,40 @@ TEST_F(LabelForm, SheetChangesAreStepsAndTheStartCellIsNot)
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(form->cbSPostMark->isChecked());
     EXPECT_TRUE(form->pageSnapshot().recipientPostMark);
+}
+
+TEST_F(LabelForm, TheBarcodeCheckBoxDrawsTheLabelsBarsAndIsSavedAsTheLabelKey)
+{
+    QStringList lines = records(2);
+    lines[0].replace(QStringLiteral("\"C-0\""), QStringLiteral("\"064-0804 29-1524-23-2-501\""));
+    writeCsv(lines);
+    AppSettings::instance().labelFields[5] = style(30, 146, 120, 8);
+    open();
+    TPaintBoxEL* b = box(6);
+    form->selectField(b);
+    ASSERT_TRUE(form->cbBarcode->isVisible());
+    QTest::mouseClick(form->cbBarcode, Qt::LeftButton);
+    const FieldStyle on = form->document().style(6);
+    ASSERT_TRUE(on.barcode);
+    const FieldBox symbolBox = FieldGeometry::box(6, on, false);
+    EXPECT_EQ(b->size(), QSize(symbolBox.width, symbolBox.height));
+    EXPECT_EQ(form->pageSnapshot().field(6).box, form->document().field(6).box);
+
+    // 67 bars cross the middle of the picture's box, each a dark run of its own.
+    const QImage picture = b->parentWidget()->grab(b->geometry()).toImage();
+    int runs = 0;
+    bool inRun = false;
+    for (int x = 0; x < picture.width(); ++x) {
+        const bool dark = qGray(picture.pixel(x, picture.height() / 2)) < 110;
+        runs += dark && !inRun;
+        inRun = dark;
+    }
+    EXPECT_EQ(runs, 67);
+
+    messages.answerYesNoCancel(Messages::Answer::Yes);
+    form->close();
+    EXPECT_TRUE(AppSettings::instance().labelFields[5].barcode);
+    IniFile ini(iniPath);
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.readString(QStringLiteral("LABELFLD6"), QStringLiteral("BARCODE"), QString()), QStringLiteral("1"));
 }
