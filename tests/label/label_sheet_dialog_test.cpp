@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 #include <functional>
 
 using namespace labeltest;
@@ -226,6 +227,37 @@ TEST_F(LabelSheetByName, ChoosingASheetFillsTheSheetValues)
     messages.answerYesNoCancel(Messages::Answer::Yes);
     form->close();
     EXPECT_EQ(AppSettings::instance().labelSheet, product("Hisago ELM006").sheet);
+}
+
+TEST_F(LabelSheetByName, AChosenSheetIsOneStepThatUndoTakesBackWhole)
+{
+    open();
+    const LabelSheet before = form->sheetModel().sheet();
+    const QSize card = form->pnlCard->size();
+    QVector<QRect> boxes;
+    for (int n = 1; n <= kFieldCount; ++n)
+        boxes << box(n)->geometry();
+    const QString width = form->nedtLblW->text(), rows = form->nedtLblRow->text();
+    const int undoBefore = form->document().undoStack()->count();
+
+    const LabelSheet chosen = product("Hisago ELM007").sheet;
+    ASSERT_NE(chosen, before);
+    select([](TFrmSheetSelect* d) { choose(d, QStringLiteral("12"), QStringLiteral("Hisago ELM007")); });
+    ASSERT_EQ(form->sheetModel().sheet(), chosen);
+    EXPECT_EQ(form->document().undoStack()->count(), undoBefore + 1);
+
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form->sheetModel().sheet(), before);
+    EXPECT_EQ(form->document().state().sheet, before);
+    EXPECT_EQ(form->nedtLblW->text(), width);
+    EXPECT_EQ(form->nedtLblRow->text(), rows);
+    EXPECT_EQ(form->pnlCard->size(), card);
+    for (int n = 1; n <= kFieldCount; ++n)
+        EXPECT_EQ(box(n)->geometry(), boxes[n - 1]) << n;
+
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(form->sheetModel().sheet(), chosen);
+    EXPECT_DOUBLE_EQ(form->nedtLblW->value(), 83.8);
 }
 
 TEST_F(LabelSheetByName, ASheetSmallerThanTheFieldsIsRefusedWithTheOneMessage)
