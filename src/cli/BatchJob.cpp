@@ -187,15 +187,14 @@ void BatchJob::tellOpening(const LayoutOpening& opening) const
         m_console.error(opening.message().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
-int BatchJob::reportCheck(const PrintRun& run, const PrintCheckReport& report) const
+int BatchJob::reportCheck(const PrintRun& run) const
 {
-    for (const QString& line : run.checkBeforePrinting())
+    const QStringList lines = run.checkBeforePrinting();
+    for (const QString& line : lines)
         m_console.error(line);
-    for (const QString& line : report.lines())
-        m_console.error(line);
-    if (report.isEmpty() || !m_options.strict)
+    if (lines.isEmpty() || !m_options.strict)
         return ExitCode::Ok;
-    m_console.error(QStringLiteral("--strict: 枠に収まらない文字があるため、何も印刷しません。"));
+    m_console.error(QStringLiteral("--strict: 印刷前の確認で見つかったことがあるため、何も印刷しません。"));
     return ExitCode::BadInput;
 }
 

@@ -12,7 +12,6 @@
 #include "cli/CliConsole.h"
 #include "cli/CliOptions.h"
 #include "layout/FieldTexts.h"
-#include "layout/PrintCheck.h"
 #include "preview/PrintRun.h"
 #include "preview/TplPrev.h"
 
@@ -58,11 +57,11 @@ public:
     void warnAboutFaces(const FieldStyles& fields) const;
     void warnAboutPicture(const ImageBox& picture) const;
 
-    // The check before printing: the run's own findings (the customer barcodes of the
-    // records printed), then one line on standard error for each finding of the report (at
-    // most 20, then "ほか N 件"). ExitCode::Ok to go on and print; with --strict a report with
-    // findings ends the run with ExitCode::BadInput instead.
-    int reportCheck(const PrintRun& run, const PrintCheckReport& report) const;
+    // The check before printing (PrintRun::checkBeforePrinting: a line for each text that does
+    // not fit, at most 20, then "ほか N 件"; the customer barcodes' findings with their records)
+    // on standard error. ExitCode::Ok to go on and print; with --strict any finding ends the
+    // run with ExitCode::BadInput instead.
+    int reportCheck(const PrintRun& run) const;
 
     // What opening the stored layout put right, told as the form tells it (one message).
     void tellOpening(const LayoutOpening& opening) const;

@@ -86,7 +86,7 @@ int RunLabelCommand(const CliOptions& options, CliConsole& console)
     }
     // The form says this once when it opens; the sheets are printed as it would then show them.
     job.tellOpening(opening);
-    status = job.reportCheck(run, CheckLabelRun(run.snapshot()));
+    status = job.reportCheck(run);
     if (status != ExitCode::Ok)
         return status;
     TplPrev engine;

@@ -28,7 +28,7 @@ int RunPostcardCommand(const CliOptions& options, CliConsole& console)
     const PostcardRun run(BatchPostcardSnapshot(job, &opening));
     // The form says this once when it opens; the cards are printed as it would then show them.
     job.tellOpening(opening);
-    status = job.reportCheck(run, CheckPostcardRun(run.snapshot()));
+    status = job.reportCheck(run);
     if (status != ExitCode::Ok)
         return status;
     TplPrev engine;

@@ -22,7 +22,7 @@ QString LabelFieldText(const LabelSnapshot& s, int field, int record)
     return LabelFieldTexts(s, record, FieldTexts::senderTexts(s.sender))[field - 1];
 }
 
-PrintCheckReport CheckLabelRun(const LabelSnapshot& s, const QVector<PrintCheckRule>& rules)
+PrintCheckReport CheckLabelRun(const LabelSnapshot& s)
 {
     PrintCheckRun run;
     run.layout = &s;
@@ -32,7 +32,7 @@ PrintCheckReport CheckLabelRun(const LabelSnapshot& s, const QVector<PrintCheckR
     const FieldTextArray senderTexts = FieldTexts::senderTexts(s.sender);
     run.textsOf = [&s, senderTexts](int record) { return LabelFieldTexts(s, record, senderTexts); };
     run.textFields = s.visibility();
-    return RunPrintCheck(run, rules);
+    return RunPrintCheck(run, DefaultPrintCheckRules(BarcodePiece { false, s.labelWidth, s.labelHeight }));
 }
 
 namespace {

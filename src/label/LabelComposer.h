@@ -25,9 +25,9 @@ FieldTextArray LabelFieldTexts(const LabelSnapshot& snapshot, int record, const 
 // and from the top-left cell of every later page. One label: the stamp, then fields 1 to 15.
 void DrawLabelPage(TplPrev& engine, const LabelSnapshot& snapshot);
 
-// The check before a print run over every record the sheets print, with the visible fields.
-PrintCheckReport CheckLabelRun(const LabelSnapshot& snapshot,
-                               const QVector<PrintCheckRule>& rules = DefaultPrintCheckRules());
+// The check before a print run over every record the sheets print: the texts of the visible
+// fields, and the customer barcode on the label.
+PrintCheckReport CheckLabelRun(const LabelSnapshot& snapshot);
 
 // The outline colour of the preview's cells ($BBGGRR): green, RGB 0, 128, 0.
 constexpr int kLabelOutlineColor = 0x008000;

@@ -1,8 +1,6 @@
 #include "label/LabelRun.h"
 
 #include "label/LabelComposer.h"
-#include "layout/BarcodeCheck.h"
-
 
 RunPaper LabelRun::paper() const
 {
@@ -14,8 +12,12 @@ void LabelRun::drawPage(TplPrev& engine) const
     DrawLabelPage(engine, m_snapshot);
 }
 
+PrintCheckReport LabelRun::check() const
+{
+    return CheckLabelRun(m_snapshot);
+}
+
 QStringList LabelRun::checkBeforePrinting() const
 {
-    const BarcodePiece label { false, m_snapshot.labelWidth, m_snapshot.labelHeight };
-    return DescribeBarcodeFindings(CheckBarcodes(m_snapshot, label, m_snapshot.printedRecords()), label);
+    return check().lines();
 }

@@ -3,6 +3,7 @@
 // the printer of plSetLabel.plv.
 
 #include "label/LabelSnapshot.h"
+#include "layout/PrintCheck.h"
 #include "preview/PrintRun.h"
 
 class LabelRun final : public PrintRun {
@@ -17,7 +18,10 @@ public:
     RunPaper paper() const override;
     int pageCount() const override { return m_snapshot.pageCount(); }
     void drawPage(TplPrev& engine) const override;
-    // The customer barcodes of every record.
+    // The check before printing over the records the run prints (CheckLabelRun): the texts that do
+    // not fit their fields and the customer barcodes. The forms go through its records.
+    PrintCheckReport check() const;
+    // check()'s lines.
     QStringList checkBeforePrinting() const override;
 
     const LabelSnapshot& snapshot() const { return m_snapshot; }

@@ -43,6 +43,34 @@ bool PrintCheckReport::flags(int record, int field) const
     return false;
 }
 
+namespace {
+
+bool isBarcodeFinding(const PrintFinding& f)
+{
+    return f.kind == PrintFinding::Kind::NotABarcode || f.kind == PrintFinding::Kind::BarcodeTooClose;
+}
+
+BarcodeFinding asBarcodeFinding(const PrintFinding& f)
+{
+    BarcodeFinding b;
+    b.kind = f.kind == PrintFinding::Kind::NotABarcode ? BarcodeFinding::Kind::NotABarcode
+                                                       : BarcodeFinding::Kind::TooClose;
+    b.record = f.record;
+    b.problem = CustomerBarcode::Problem(f.problem);
+    b.neighbours = f.neighbours;
+    return b;
+}
+
+// Only the wording depends on the piece: whether it is a card.
+BarcodePiece wordingPiece(bool labelForm)
+{
+    BarcodePiece piece;
+    piece.postcard = !labelForm;
+    return piece;
+}
+
+} // namespace
+
 QString PrintCheckReport::describe(const PrintFinding& finding, bool labelForm)
 {
     switch (finding.kind) {
@@ -50,6 +78,9 @@ QString PrintCheckReport::describe(const PrintFinding& finding, bool labelForm)
         return QStringLiteral("枠に収まりません: %1件目 %2")
             .arg(finding.record + 1)
             .arg(FieldCaptions::caption(finding.field, labelForm));
+    case PrintFinding::Kind::NotABarcode:
+    case PrintFinding::Kind::BarcodeTooClose:
+        return DescribeBarcodeFindings({ asBarcodeFinding(finding) }, wordingPiece(labelForm)).value(0);
     }
     return QString();
 }
@@ -57,12 +88,18 @@ QString PrintCheckReport::describe(const PrintFinding& finding, bool labelForm)
 QStringList PrintCheckReport::lines(int max) const
 {
     QStringList out;
-    const int shown = int(qMin<qsizetype>(findings.size(), qMax(0, max)));
-    for (int i = 0; i < shown; ++i)
-        out << describe(findings.at(i), labelForm);
-    if (findings.size() > shown)
-        out << QStringLiteral("ほか %1 件").arg(findings.size() - shown);
-    return out;
+    QVector<BarcodeFinding> barcodes;
+    int overflows = 0;
+    for (const PrintFinding& f : findings) {
+        if (isBarcodeFinding(f)) {
+            barcodes << asBarcodeFinding(f);
+        } else if (overflows++ < max) {
+            out << describe(f, labelForm);
+        }
+    }
+    if (overflows > max)
+        out << QStringLiteral("ほか %1 件").arg(overflows - qMax(0, max));
+    return out + DescribeBarcodeFindings(barcodes, wordingPiece(labelForm));
 }
 
 PrintCheckRule TextOverflowRule()
@@ -76,14 +113,30 @@ PrintCheckRule TextOverflowRule()
             const FieldTypesetting::Setting set = FieldTypesetting::settle(
                 *r.canvas, n, f.style, f.style.tate ? rect.height : rect.width, r.texts[n - 1], TextTarget::Print, true);
             if (set.overflows)
-                out.append(PrintFinding { PrintFinding::Kind::TextOverflow, r.record, n });
+                out.append(PrintFinding::textOverflow(r.record, n));
         }
     };
 }
 
-QVector<PrintCheckRule> DefaultPrintCheckRules()
+PrintCheckRule BarcodeRule(const BarcodePiece& piece)
 {
-    return { TextOverflowRule() };
+    return [piece](const PrintedRecord& r, QVector<PrintFinding>& out) {
+        for (const BarcodeFinding& b : CheckBarcodes(*r.layout, piece, { r.record })) {
+            PrintFinding f;
+            f.kind = b.kind == BarcodeFinding::Kind::NotABarcode ? PrintFinding::Kind::NotABarcode
+                                                                 : PrintFinding::Kind::BarcodeTooClose;
+            f.record = b.record;
+            f.field = 6;
+            f.problem = int(b.problem);
+            f.neighbours = b.neighbours;
+            out.append(f);
+        }
+    };
+}
+
+QVector<PrintCheckRule> DefaultPrintCheckRules(const BarcodePiece& piece)
+{
+    return { TextOverflowRule(), BarcodeRule(piece) };
 }
 
 PrintCheckReport RunPrintCheck(const PrintCheckRun& run, const QVector<PrintCheckRule>& rules)

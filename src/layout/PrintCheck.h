@@ -10,13 +10,14 @@
 //    batch printer's lines). A new problem is a new kind plus its wording.
 //  - A PrintCheckRule looks at one PrintedRecord (the layout, the record's texts as the page
 //    draws them, which fields are drawn as text, a canvas that measures in 0.1 mm) and appends
-//    its findings. TextOverflowRule() is the rule for texts that do not fit their field;
-//    a rule for another kind of item (a barcode symbol, a block of names) is one more
-//    function of this shape, added to DefaultPrintCheckRules() or passed by the caller.
+//    its findings. TextOverflowRule() is the rule for texts that do not fit their field,
+//    BarcodeRule() the customer barcode's (BarcodeCheck); a rule for another kind of item
+//    (a block of names) is one more function of this shape, added to DefaultPrintCheckRules().
 //  - Which records are looked at is the caller's list (PrintCheckRun::records): the records
 //    the run prints, in the order it prints them; a run of chosen records passes those.
 
 #include "app/AppSettings.h"
+#include "layout/BarcodeCheck.h"
 #include "layout/FieldTexts.h"
 
 #include <QString>
@@ -29,15 +30,28 @@ struct LayoutSnapshot;
 
 struct PrintFinding {
     enum class Kind {
-        TextOverflow, // the text does not fit its field, even where it may shrink
+        TextOverflow,    // the text does not fit its field, even where it may shrink
+        NotABarcode,     // field 6's data cannot be a customer barcode: no bars are printed
+        BarcodeTooClose, // the symbol comes closer to an edge or other printing than allowed
     };
     Kind kind = Kind::TextOverflow;
     int record = 0; // index into the snapshot's records (0-based)
     int field = 0;  // 1..15; 0 when the finding is about no single field
+    int problem = 0;        // NotABarcode: the CustomerBarcode::Problem
+    QStringList neighbours; // BarcodeTooClose: what the symbol comes too close to
+
+    static PrintFinding textOverflow(int record, int field)
+    {
+        PrintFinding f;
+        f.record = record;
+        f.field = field;
+        return f;
+    }
 
     bool operator==(const PrintFinding& o) const
     {
-        return kind == o.kind && record == o.record && field == o.field;
+        return kind == o.kind && record == o.record && field == o.field && problem == o.problem
+            && neighbours == o.neighbours;
     }
 };
 
@@ -57,7 +71,9 @@ struct PrintCheckReport {
     // One line for a finding, e.g. "枠に収まりません: 2件目 住所２" (record numbers from 1,
     // the field's caption as the form shows it).
     static QString describe(const PrintFinding& finding, bool labelForm);
-    // The lines of the report: at most `max` findings, then "ほか N 件" for the rest.
+    // The lines of the report: one for each text that does not fit, at most `max` of them and
+    // then "ほか N 件" for the rest; then the barcode's findings, one line for each kind of
+    // problem with its records (DescribeBarcodeFindings).
     QStringList lines(int max = 20) const;
 };
 
@@ -76,8 +92,11 @@ using PrintCheckRule = std::function<void(const PrintedRecord&, QVector<PrintFin
 // shrinking where the field may): a text longer than its field is a TextOverflow. A field
 // printed as a customer barcode is not text.
 PrintCheckRule TextOverflowRule();
-// The rules every print run is checked with.
-QVector<PrintCheckRule> DefaultPrintCheckRules();
+// Field 6 printed as a customer barcode on `piece` (the card or the label): its data and its
+// surroundings (CheckBarcodes), as NotABarcode and BarcodeTooClose.
+PrintCheckRule BarcodeRule(const BarcodePiece& piece);
+// The rules every print run on `piece` is checked with.
+QVector<PrintCheckRule> DefaultPrintCheckRules(const BarcodePiece& piece);
 
 struct PrintCheckRun {
     const LayoutSnapshot* layout = nullptr;

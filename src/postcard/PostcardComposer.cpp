@@ -32,7 +32,7 @@ FieldTextArray PostcardFieldTexts(const PostcardSnapshot& s, int record)
     return texts;
 }
 
-PrintCheckReport CheckPostcardRun(const PostcardSnapshot& s, const QVector<PrintCheckRule>& rules)
+PrintCheckReport CheckPostcardRun(const PostcardSnapshot& s)
 {
     PrintCheckRun run;
     run.layout = &s;
@@ -42,7 +42,7 @@ PrintCheckReport CheckPostcardRun(const PostcardSnapshot& s, const QVector<Print
     run.textFields[0] = false; // always the postal-code digits
     if (s.senderPostalBoxes)
         run.textFields[6] = false;
-    return RunPrintCheck(run, rules);
+    return RunPrintCheck(run, DefaultPrintCheckRules(BarcodePiece { true, 1000, 1480 }));
 }
 
 void DrawPostcardPage(TplPrev& engine, const PostcardSnapshot& s)

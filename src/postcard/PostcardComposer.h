@@ -24,9 +24,9 @@ void DrawPostcardPage(TplPrev& engine, const PostcardSnapshot& snapshot);
 FieldTextArray PostcardFieldTexts(const PostcardSnapshot& snapshot, int record);
 
 // The check before a print run over the records the run prints (every record, or the one on
-// screen with "表示宛名のみ印刷"), with the visible fields that are drawn as text.
-PrintCheckReport CheckPostcardRun(const PostcardSnapshot& snapshot,
-                                  const QVector<PrintCheckRule>& rules = DefaultPrintCheckRules());
+// screen with "表示宛名のみ印刷"): the texts of the visible fields drawn as text, and the
+// customer barcode on the card.
+PrintCheckReport CheckPostcardRun(const PostcardSnapshot& snapshot);
 
 // The sender postal-code cells of "郵便枠対応", relative to the field's left and top in
 // 0.1 mm: three 4 mm cells, a 1 mm gap, four 4 mm cells, all 6.5 mm high.

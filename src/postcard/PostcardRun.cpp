@@ -1,6 +1,5 @@
 #include "postcard/PostcardRun.h"
 
-#include "layout/BarcodeCheck.h"
 #include "postcard/PostcardComposer.h"
 
 RunPaper PostcardRun::paper() const
@@ -13,8 +12,12 @@ void PostcardRun::drawPage(TplPrev& engine) const
     DrawPostcardPage(engine, m_snapshot);
 }
 
+PrintCheckReport PostcardRun::check() const
+{
+    return CheckPostcardRun(m_snapshot);
+}
+
 QStringList PostcardRun::checkBeforePrinting() const
 {
-    const BarcodePiece card { true, paper().width, paper().height };
-    return DescribeBarcodeFindings(CheckBarcodes(m_snapshot, card, m_snapshot.printedRecords()), card);
+    return check().lines();
 }

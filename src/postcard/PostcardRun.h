@@ -3,6 +3,7 @@
 // "ハガキ宛名印刷", on postcard paper, with the printer of plSetPrinter1.plv.
 
 #include "postcard/PostcardSnapshot.h"
+#include "layout/PrintCheck.h"
 #include "preview/PrintRun.h"
 
 class PostcardRun final : public PrintRun {
@@ -17,7 +18,10 @@ public:
     RunPaper paper() const override;
     int pageCount() const override { return m_snapshot.pageCount(); }
     void drawPage(TplPrev& engine) const override;
-    // The customer barcodes of the records printed.
+    // The check before printing over the records the run prints (CheckPostcardRun): the texts that do
+    // not fit their fields and the customer barcodes. The forms go through its records.
+    PrintCheckReport check() const;
+    // check()'s lines.
     QStringList checkBeforePrinting() const override;
 
     const PostcardSnapshot& snapshot() const { return m_snapshot; }

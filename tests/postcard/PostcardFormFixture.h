@@ -49,7 +49,7 @@ protected:
         FieldStyles& f = s.postcardFields;
         f[0] = field(10, 10, 80);
         f[0].post = true;
-        f[1] = field(20, 120, 200);                 // address 1, horizontal
+        f[1] = field(20, 120, 260);                 // address 1, horizontal
         f[2] = field(300, 100, 200, true);          // address 2, vertical
         f[3] = field(60, 260, 180, false, true, QStringLiteral("ＭＳ 明朝"), 18); // name 1
         f[4] = field(60, 300, 180);                 // name 2

@@ -271,12 +271,8 @@ TEST(PostcardTypesetting, CheckListsTheRecordsThatDoNotFit)
     a.postcardFields[2].width = 200; // address 2 is short and does not shrink
     const PostcardSnapshot s = PostcardSnapshot::fromSettings(a, checkRecords(), HonorificChoice { false, u(u"様") });
     const PrintCheckReport report = CheckPostcardRun(s);
-    const QVector<PrintFinding> expected {
-        { PrintFinding::Kind::TextOverflow, 1, 3 },
-        { PrintFinding::Kind::TextOverflow, 4, 3 },
-        { PrintFinding::Kind::TextOverflow, 5, 4 },
-        { PrintFinding::Kind::TextOverflow, 6, 3 },
-    };
+    const QVector<PrintFinding> expected { PrintFinding::textOverflow(1, 3), PrintFinding::textOverflow(4, 3),
+                                           PrintFinding::textOverflow(5, 4), PrintFinding::textOverflow(6, 3) };
     EXPECT_EQ(report.findings, expected);
     EXPECT_EQ(report.records(), (QVector<int> { 1, 4, 5, 6 }));
     EXPECT_EQ(report.lines(), (QStringList { u(u"枠に収まりません: 2件目 住所２"), u(u"枠に収まりません: 5件目 住所２"),
@@ -324,6 +320,38 @@ TEST(PostcardTypesetting, CheckReportsAtMostTwentyLinesThenTheRest)
     EXPECT_EQ(lines.at(19), u(u"枠に収まりません: 20件目 住所２"));
     EXPECT_EQ(lines.last(), u(u"ほか 7 件"));
     EXPECT_EQ(report.lines(27).size(), 27);
+}
+
+TEST(PostcardTypesetting, CheckHoldsTheBarcodesFindingsInItsOwnWording)
+{
+    AppSettings a = sampleSettings();
+    a.postcardFields[5].barcode = true; // field 6 at the card's bottom left, 8 points
+    a.postcardFields[2].width = 60;     // address 2 holds three characters
+    auto line = [](const QString& address2, const QString& barcode) {
+        return u(u"\"100-0013\",\"東京都千代田区霞が関\",\"%1\",\"山田\",\"\",\"%2\",\"様\"").arg(address2, barcode);
+    };
+    const QStringList records { line(u(u"二階"), QStringLiteral("1000013 1-3-2-503")),
+                                line(u(u"霞が関ビル二階"), QStringLiteral("1-3-2")),
+                                line(QString(), QString()) };
+    PostcardSnapshot s = PostcardSnapshot::fromSettings(a, records, HonorificChoice { true, QString() });
+    const PrintCheckReport report = CheckPostcardRun(s);
+    const BarcodePiece card;
+    const QVector<BarcodeFinding> barcodes = CheckBarcodes(s, card, { 0, 1, 2 });
+    ASSERT_FALSE(barcodes.isEmpty());
+    EXPECT_EQ(report.lines(), QStringList { u(u"枠に収まりません: 2件目 住所２") } + DescribeBarcodeFindings(barcodes, card));
+    for (const PrintFinding& f : report.findings) {
+        if (f.field == 6)
+            EXPECT_NE(f.kind, PrintFinding::Kind::TextOverflow); // the symbol is no text
+    }
+    EXPECT_TRUE(report.flags(1, 6));
+    EXPECT_TRUE(report.flags(2, 6));
+
+    // Only the record on screen, with "表示宛名のみ印刷".
+    s.printOnlyShown = true;
+    s.shownRecord = 2;
+    const PrintCheckReport only = CheckPostcardRun(s);
+    EXPECT_EQ(only.records(), QVector<int> { 2 });
+    EXPECT_EQ(only.lines(), DescribeBarcodeFindings(CheckBarcodes(s, card, { 2 }), card));
 }
 
 } // namespace
