@@ -43,6 +43,17 @@ bool PrintCheckReport::flags(int record, int field) const
     return false;
 }
 
+PrintCheckReport PrintCheckReport::only(PrintFinding::Kind kind) const
+{
+    PrintCheckReport out;
+    out.labelForm = labelForm;
+    for (const PrintFinding& f : findings) {
+        if (f.kind == kind)
+            out.findings.append(f);
+    }
+    return out;
+}
+
 namespace {
 
 bool isBarcodeFinding(const PrintFinding& f)

@@ -67,6 +67,9 @@ struct PrintCheckReport {
     int nextRecord(int record) const;
     // True when the record has a finding about this field.
     bool flags(int record, int field) const;
+    // The same report with only the findings of one kind (the forms go through the records
+    // whose texts do not fit).
+    PrintCheckReport only(PrintFinding::Kind kind) const;
 
     // One line for a finding, e.g. "枠に収まりません: 2件目 住所２" (record numbers from 1,
     // the field's caption as the form shows it).

@@ -7,6 +7,7 @@
 #include "support/RecordingWindow.h"
 
 #include "controls/TShineBtn.h"
+#include "layout/ui/LayoutFields.h"
 #include "platform/PrinterDialogs.h"
 #include "support/ScriptedPrinterDialogs.h"
 #include "platform/ComponentStream.h"
@@ -44,6 +45,34 @@ protected:
 };
 
 } // namespace
+
+TEST_F(LabelPrintRun, LabelsWhoseTextsDoNotFitAreNamedAndTheFormGoesToThem)
+{
+    QStringList lines = records(25);
+    for (int i : {6, 19})
+        lines[i].replace(u(u"サンライズビル%1号室").arg(i), QString(60, QChar(u'ビ')));
+    writeCsv(lines);
+    open();
+    chooseA4();
+    RecordingWindow window;
+    messages.clear();
+    messages.answerYesNo(false);
+    QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+    EXPECT_EQ(messages.texts(),
+              QStringList{u(u"枠に収まらない文字があります（ラベル 2 枚）。\r\n枠に収まりません: 7件目 住所２\r\n"
+                            u"枠に収まりません: 20件目 住所２\r\n\r\nこのまま印刷しますか？\r\n"
+                            u"（「いいえ」で枠に収まらない宛名を表示します。「枠外」で次の宛名に進みます）")});
+    EXPECT_EQ(window.shown, 0);
+    EXPECT_EQ(form->currentRecord(), 6);
+    EXPECT_TRUE(form->fields()->overflows(form->box(3)));
+    QTest::mouseClick(form->ssbCsvOverflow, Qt::LeftButton);
+    EXPECT_EQ(form->currentRecord(), 19);
+
+    messages.answerYesNo(true);
+    QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+    EXPECT_EQ(window.shown, 1);
+    EXPECT_EQ(window.pages.size(), 3);
+}
 
 TEST_F(LabelPrintRun, AsksFirstThenPreviewsEverySheetFromTheStartCell)
 {

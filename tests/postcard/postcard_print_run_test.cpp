@@ -134,6 +134,62 @@ TEST_F(PostcardPrintRun, PrintingAsksFirstThenPreviewsOnePagePerRecordOrOnlyTheS
     EXPECT_EQ(form->lblPage->text(), QStringLiteral("1 / 25"));
 }
 
+TEST_F(PostcardPrintRun, TextsThatDoNotFitAreNamedBeforePrintingAndNoShowsTheFirst)
+{
+    AppSettings::instance().postcardFields[3].fit = true; // name 1 shrinks, but not enough for 40 characters
+    QStringList lines;
+    for (int i = 1; i <= 25; ++i) {
+        QString line = recordLine(i);
+        if (i == 4 || i == 9)
+            line.replace(QStringLiteral("山田　太郎%1").arg(i), QString(40, QChar(u'山')));
+        lines << line;
+    }
+    writeCsv(lines);
+    RecordingWindow window;
+    open();
+    choosePostcardPaper();
+    const QString plain = QStringLiteral("印刷します。\r\nよろしいですか？");
+    auto question = [](const QStringList& findings) {
+        return (QStringList{QStringLiteral("枠に収まらない文字があります（ハガキ %1 枚）。").arg(findings.size())} + findings
+                + QStringList{QString(), QStringLiteral("このまま印刷しますか？"),
+                              QStringLiteral("（「いいえ」で枠に収まらない宛名を表示します。「枠外」で次の宛名に進みます）")})
+            .join(QStringLiteral("\r\n"));
+    };
+    const QStringList both{QStringLiteral("枠に収まりません: 4件目 名称１"), QStringLiteral("枠に収まりません: 9件目 名称１")};
+    struct Case {
+        const char* what;
+        bool only;
+        int shown;      // record on screen when 印刷 is pressed (0-based)
+        bool yes;
+        QString asked;
+        int pages;      // 0: no run
+        int shownAfter; // record on screen afterwards
+    } cases[] = {
+        {"no: the first that does not fit", false, 0, false, question(both), 0, 3},
+        {"no, from the sixth card", false, 5, false, question(both), 0, 8},
+        {"yes prints anyway", false, 0, true, question(both), 25, 0},
+        {"only a card that fits: the plain question", true, 1, true, plain, 1, 1},
+        {"only a card that does not fit", true, 8, false, question({both[1]}), 0, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        form->cbOnly->setChecked(c.only);
+        while (form->currentRecord() < c.shown)
+            form->ssbCsvNextClick();
+        while (form->currentRecord() > c.shown)
+            form->ssbCsvPriorClick();
+        window.pages.clear();
+        messages.clear();
+        messages.answerYesNo(c.yes);
+        QTest::mouseClick(form->bbtnPrint, Qt::LeftButton);
+        ASSERT_EQ(messages.asked().size(), 1);
+        EXPECT_EQ(messages.asked()[0].kind, ScriptedMessages::Kind::YesNo);
+        EXPECT_EQ(messages.asked()[0].text, c.asked);
+        EXPECT_EQ(window.pages.size(), c.pages);
+        EXPECT_EQ(form->currentRecord(), c.shownAfter);
+    }
+}
+
 TEST_F(PostcardPrintRun, TheFormsPagesAreTheCompositionsPagesForTheSameSettings)
 {
     // The composition's sample card, opened in the form from a file on disk.

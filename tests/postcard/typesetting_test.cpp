@@ -340,8 +340,9 @@ TEST(PostcardTypesetting, CheckHoldsTheBarcodesFindingsInItsOwnWording)
     ASSERT_FALSE(barcodes.isEmpty());
     EXPECT_EQ(report.lines(), QStringList { u(u"枠に収まりません: 2件目 住所２") } + DescribeBarcodeFindings(barcodes, card));
     for (const PrintFinding& f : report.findings) {
-        if (f.field == 6)
+        if (f.field == 6) {
             EXPECT_NE(f.kind, PrintFinding::Kind::TextOverflow); // the symbol is no text
+        }
     }
     EXPECT_TRUE(report.flags(1, 6));
     EXPECT_TRUE(report.flags(2, 6));

@@ -217,6 +217,9 @@ void TFrmCsvLabelSet::createLabelControls()
         b->show();
         x += 27;
     }
+    ssbCsvOverflow->setParent(pnlStart);
+    ssbCsvOverflow->setGeometry(244, 44, 42, 22);
+    ssbCsvOverflow->show();
     const QString rowHint = QStringLiteral("印刷開始行|印刷開始時の行を指定します。");
     const QString colHint = QStringLiteral("印刷開始列|印刷開始時の列を指定します。");
     nedtSRow = numberReadOut(pnlStart, QStringLiteral("nedtSRow"), false, rowHint);
@@ -425,9 +428,14 @@ void TFrmCsvLabelSet::postMarkClicked(int field)
 void TFrmCsvLabelSet::bbtnPrintClick()
 {
     auto run = std::make_shared<LabelRun>(pageSnapshot());
-    if (!confirmPrint(QStringLiteral("CSVデータが空です。"), run->checkBeforePrinting()))
+    if (!confirmPrint(QStringLiteral("CSVデータが空です。"), run->check()))
         return;
     runPrint(run);
+}
+
+PrintCheckReport TFrmCsvLabelSet::checkRun() const
+{
+    return LabelRun(pageSnapshot()).check();
 }
 
 LabelSnapshot TFrmCsvLabelSet::pageSnapshot() const

@@ -89,6 +89,7 @@ protected:
     void documentOpened(const LayoutOpening& opening) override;
     void optionsShown() override;
     void layoutControls() override;
+    PrintCheckReport checkRun() const override;
 
 private:
     void createLabelControls();

@@ -9,6 +9,7 @@
 #include "controls/TShineBtn.h"
 #include "layout/FieldCaptions.h"
 #include "layout/FieldGeometry.h"
+#include "layout/FieldTypesetting.h"
 #include "layout/LayoutUnits.h"
 #include "layout/ui/TFrmRecordSelect.h"
 #include "layout/ui/TImageEL.h"
@@ -43,6 +44,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QSvgRenderer>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QUndoStack>
 
@@ -292,7 +294,8 @@ void TLayoutEditForm::createControls()
     connect(ssbRedo, &TShineBtn::clicked, this, &TLayoutEditForm::ssbRedoClick);
     connect(m_document->undoStack(), &QUndoStack::canUndoChanged, ssbUndo, &QWidget::setEnabled);
     connect(m_document->undoStack(), &QUndoStack::canRedoChanged, ssbRedo, &QWidget::setEnabled);
-    // Field 6's own option, beside the field's name.
+    // Field 6's own option, beside the field's name where the other fields have the tabs of
+    // the panel's pages (field 6 has no typesetting).
     cbBarcode = new QCheckBox(QStringLiteral("バーコードで印刷"), pnlField);
     cbBarcode->setObjectName(QStringLiteral("cbBarcode"));
     cbBarcode->setGeometry(158, 15, 120, 20);
@@ -300,6 +303,56 @@ void TLayoutEditForm::createControls()
     ::setHint(cbBarcode, QStringLiteral("バーコードで印刷|カスタマバーコードの列をバーコードとして印刷します。"));
     cbBarcode->hide();
     connect(cbBarcode, &QCheckBox::clicked, this, &TLayoutEditForm::cbBarcodeClick);
+    // The page "組版" of the address and name fields. It lies under the undo and redo
+    // buttons, which serve every page.
+    pnlFldType = new QWidget(pnlField);
+    pnlFldType->setObjectName(QStringLiteral("pnlFldType"));
+    pnlFldType->setGeometry(0, 36, 282, 52);
+    pnlFldType->lower();
+    pnlFldType->hide();
+    caption(pnlFldType, QStringLiteral("漢数字"), QRect(6, 2, 40, 22));
+    cmbKansuji = new QComboBox(pnlFldType);
+    cmbKansuji->setObjectName(QStringLiteral("cmbKansuji"));
+    cmbKansuji->addItems({QStringLiteral("しない"), QStringLiteral("一二三"), QStringLiteral("十百")});
+    cmbKansuji->setGeometry(46, 2, 76, 22);
+    ::setHint(cmbKansuji, QStringLiteral("漢数字|縦書きの数字を漢数字にします。十百は10～99を「十」を使って書き、"
+                                         "ほかの数は一字ずつ書きます。"));
+    caption(pnlFldType, QStringLiteral("ハイフン"), QRect(132, 2, 52, 22));
+    cmbHyphen = new QComboBox(pnlFldType);
+    cmbHyphen->setObjectName(QStringLiteral("cmbHyphen"));
+    cmbHyphen->addItems({QStringLiteral("縦線"), QStringLiteral("の")});
+    cmbHyphen->setGeometry(184, 2, 62, 22);
+    ::setHint(cmbHyphen, QStringLiteral("ハイフン|漢数字にした数と数の間のハイフンを、縦線か「の」にします。"));
+    cbTcy = new QCheckBox(QStringLiteral("縦中横"), pnlFldType);
+    cbTcy->setObjectName(QStringLiteral("cbTcy"));
+    cbTcy->setGeometry(6, 28, 80, 20);
+    ::setHint(cbTcy, QStringLiteral("縦中横|縦書きの2桁の数字を、横に並べて1文字分に収めます。"));
+    cbFit = new QCheckBox(QStringLiteral("自動縮小"), pnlFldType);
+    cbFit->setObjectName(QStringLiteral("cbFit"));
+    cbFit->setGeometry(90, 28, 90, 20);
+    ::setHint(cbFit, QStringLiteral("自動縮小|枠に収まらない文字を、半分の大きさまで小さくして収めます。"));
+    for (QWidget* w : std::initializer_list<QWidget*>{cmbKansuji, cmbHyphen, cbTcy, cbFit})
+        w->setFocusPolicy(Qt::NoFocus);
+    connect(cmbKansuji, &QComboBox::activated, this,
+            [this](int i) { changeTypesetting([i](FieldStyle& s) { s.kansuji = i; }); });
+    connect(cmbHyphen, &QComboBox::activated, this,
+            [this](int i) { changeTypesetting([i](FieldStyle& s) { s.hyphen = i; }); });
+    connect(cbTcy, &QCheckBox::clicked, this,
+            [this](bool on) { changeTypesetting([on](FieldStyle& s) { s.tcy = on; }); });
+    connect(cbFit, &QCheckBox::clicked, this,
+            [this](bool on) { changeTypesetting([on](FieldStyle& s) { s.fit = on; }); });
+
+    tabFld = new QTabBar(pnlField);
+    tabFld->setObjectName(QStringLiteral("tabFld"));
+    tabFld->addTab(QStringLiteral("書式"));
+    tabFld->addTab(QStringLiteral("組版"));
+    tabFld->setDrawBase(false);
+    tabFld->setExpanding(false);
+    tabFld->setFocusPolicy(Qt::NoFocus);
+    tabFld->setTabToolTip(1, QStringLiteral("漢数字、縦中横、自動縮小"));
+    tabFld->setGeometry(160, 10, 118, 26);
+    connect(tabFld, &QTabBar::currentChanged, this, &TLayoutEditForm::showFieldPage);
+
     connect(ssbTate, &TShineBtn::clicked, this, &TLayoutEditForm::ssbTateClick);
     for (TShineBtn* b : {ssbBold, ssbIta, ssbLeft, ssbCenter, ssbRight})
         connect(b, &TShineBtn::clicked, this, &TLayoutEditForm::styleControlChanged);
@@ -440,6 +493,10 @@ void TLayoutEditForm::createControls()
                             QStringLiteral("最後のデータ|最後のデータを表示します。"));
     for (TShineBtn* b : {ssbCsvFirst, ssbCsvPrior, ssbCsvNext, ssbCsvLast})
         b->resize(26, 24);
+    ssbCsvOverflow = makeButton(this, QStringLiteral("ssbCsvOverflow"), QString(), QStringLiteral("枠外"),
+                                QStringLiteral("枠外の宛名|枠に収まらない文字がある次の宛名を表示します。"));
+    ssbCsvOverflow->resize(50, 24);
+    connect(ssbCsvOverflow, &TShineBtn::clicked, this, &TLayoutEditForm::ssbCsvOverflowClick);
     connect(ssbCsvFirst, &TShineBtn::clicked, this, &TLayoutEditForm::ssbCsvFirstClick);
     connect(ssbCsvPrior, &TShineBtn::clicked, this, &TLayoutEditForm::ssbCsvPriorClick);
     connect(ssbCsvNext, &TShineBtn::clicked, this, &TLayoutEditForm::ssbCsvNextClick);
@@ -711,6 +768,7 @@ void TLayoutEditForm::UpdateNavButtons()
     ssbCsvPrior->setEnabled(!atFirst && count > 1);
     ssbCsvNext->setEnabled(!atLast);
     ssbCsvLast->setEnabled(!atLast);
+    ssbCsvOverflow->setEnabled(count > 0);
 }
 
 void TLayoutEditForm::showRecord(int index)
@@ -769,6 +827,17 @@ void TLayoutEditForm::ssbCsvLastClick()
     showRecord(int(m_fields->records.size()) - 1);
 }
 
+void TLayoutEditForm::ssbCsvOverflowClick()
+{
+    // Checked afresh on every press: the layout may have changed since the last one.
+    const int next = checkRun().only(PrintFinding::Kind::TextOverflow).nextRecord(m_current);
+    if (next < 0) {
+        Messages::current().information(QStringLiteral("枠に収まらない文字はありません。"));
+        return;
+    }
+    showRecord(next);
+}
+
 // --- selection and style controls ----------------------------------------------------------------
 
 void TLayoutEditForm::FirstVisibleField()
@@ -794,6 +863,8 @@ void TLayoutEditForm::selectField(int n)
     if (n == 0) {
         lblFld->clear();
         cbBarcode->hide();
+        tabFld->show();
+        showFieldPage(tabFld->currentIndex());
         showFieldPosition();
         EnableStyleControls(false);
         return;
@@ -810,6 +881,19 @@ void TLayoutEditForm::EnableStyleControls(bool on)
     cmbFontSize->setEnabled(on);
     for (TShineBtn* b : {ssbTate, ssbBold, ssbIta, ssbLeft, ssbCenter, ssbRight})
         b->setEnabled(on);
+    if (!on) {
+        for (QWidget* w : std::initializer_list<QWidget*>{cmbKansuji, cmbHyphen, cbTcy, cbFit})
+            w->setEnabled(false);
+    }
+}
+
+void TLayoutEditForm::showFieldPage(int page)
+{
+    const bool typesetting = page == 1;
+    for (QWidget* w : std::initializer_list<QWidget*>{cmbFldFont, cmbFontSize, ssbTate, ssbBold, ssbIta, ssbLeft,
+                                                      ssbCenter, ssbRight})
+        w->setVisible(!typesetting);
+    pnlFldType->setVisible(typesetting);
 }
 
 void TLayoutEditForm::ShowFieldStyle(TPaintBoxEL* b)
@@ -836,12 +920,43 @@ void TLayoutEditForm::showStyleControls(int n)
         const int size = s.fontSize == 0 ? 9 : std::abs(s.fontSize);
         cmbFontSize->setCurrentIndex(cmbFontSize->findText(QString::number(size)));
     }
-    cbBarcode->setVisible(n == FieldGeometry::kBarcodeField);
+    // Field 6 has its barcode option where the other fields have the tabs of the pages.
+    const bool barcodeField = n == FieldGeometry::kBarcodeField;
+    cbBarcode->setVisible(barcodeField);
     cbBarcode->setChecked(s.barcode);
+    tabFld->setVisible(!barcodeField);
+    showFieldPage(barcodeField ? 0 : tabFld->currentIndex());
     ssbTate->setDown(s.tate);
     ssbIta->setDown(s.italic);
     ssbBold->setDown(s.bold);
     (s.alignment == 1 ? ssbCenter : s.alignment == 2 ? ssbRight : ssbLeft)->setDown(true);
+    showTypesetControls(n);
+}
+
+void TLayoutEditForm::showTypesetControls(int n)
+{
+    const FieldStyle& s = m_document->style(n);
+    const bool takes = FieldTypesetting::takesOptions(n);
+    // A number the file holds that is no choice shows as off, as it prints.
+    cmbKansuji->setCurrentIndex(s.kansuji >= 0 && s.kansuji <= 2 ? s.kansuji : 0);
+    cmbHyphen->setCurrentIndex(s.hyphen == 1 ? 1 : 0);
+    cbTcy->setChecked(s.tcy);
+    cbFit->setChecked(s.fit);
+    // Kanji numerals and 縦中横 change vertical text only; the hyphen choice goes with the
+    // kanji numerals.
+    cmbKansuji->setEnabled(takes && s.tate);
+    cmbHyphen->setEnabled(takes && s.tate && cmbKansuji->currentIndex() != 0);
+    cbTcy->setEnabled(takes && s.tate);
+    cbFit->setEnabled(takes);
+}
+
+void TLayoutEditForm::changeTypesetting(const std::function<void(FieldStyle&)>& edit)
+{
+    if (m_loading || !FieldTypesetting::takesOptions(m_selected))
+        return;
+    FieldStyle s = m_document->style(m_selected);
+    edit(s);
+    m_document->setFieldStyle(m_selected, s);
 }
 
 FieldStyle TLayoutEditForm::styleFromControls(int n) const
@@ -1079,15 +1194,32 @@ void TLayoutEditForm::spbOfsetRightClick()
 
 // --- print run ---------------------------------------------------------------------------------
 
-bool TLayoutEditForm::confirmPrint(const QString& noRecords, const QStringList& findings)
+bool TLayoutEditForm::confirmPrint(const QString& noRecords, const PrintCheckReport& report)
 {
     if (records().isEmpty()) {
         Messages::current().warning(noRecords);
         return false;
     }
-    if (!findings.isEmpty())
-        Messages::current().warning(findings.join(QStringLiteral("\r\n")));
     const QString wrong = FormPapers::mismatch(*plSetPrinter, formPaper());
+    const PrintCheckReport overflows = report.only(PrintFinding::Kind::TextOverflow);
+    if (!overflows.isEmpty()) {
+        const QString piece = m_params.kind == LayoutKind::Postcard ? QStringLiteral("ハガキ") : QStringLiteral("ラベル");
+        QStringList text{
+            QStringLiteral("枠に収まらない文字があります（%1 %2 枚）。").arg(piece).arg(overflows.records().size())};
+        text += report.lines();
+        text << QString() << QStringLiteral("このまま印刷しますか？")
+             << QStringLiteral("（「いいえ」で枠に収まらない宛名を表示します。「枠外」で次の宛名に進みます）");
+        if (!Messages::current().askYesNo(text.join(QStringLiteral("\r\n")))) {
+            showRecord(overflows.nextRecord(m_current - 1));
+            return false;
+        }
+        // Printing anyway: a paper that is not the form's still has its own question.
+        return wrong.isEmpty()
+            || Messages::current().askYesNo(
+                Messages::twoLines(wrong, QStringLiteral("この用紙に印刷します。よろしいですか？")));
+    }
+    if (!report.isEmpty())
+        Messages::current().warning(report.lines().join(QStringLiteral("\r\n")));
     if (!wrong.isEmpty())
         return Messages::current().askYesNo(
             Messages::twoLines(wrong, QStringLiteral("この用紙に印刷します。よろしいですか？")));

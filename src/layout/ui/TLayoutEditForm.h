@@ -18,12 +18,14 @@
 #include "app/ui/TFrmBase1.h"
 #include "layout/LayoutDocument.h"
 #include "layout/LayoutRules.h"
+#include "layout/PrintCheck.h"
 #include "layout/ui/LayoutFields.h"
 #include "preview/FormPaper.h"
 
 #include <QPoint>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -33,6 +35,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabBar;
 class QTabWidget;
 class QWidget;
 class PrintRun;
@@ -126,8 +129,9 @@ public:
     QLabel* lblPaperH;
     QLabel* lblPaperW;
 
-    QGroupBox* pnlField;    // "項目情報"
+    QGroupBox* pnlField;    // "項目情報", in pages chosen with tabFld
     QLabel* lblFld;
+    QTabBar* tabFld;        // "書式" (face, size, direction, alignment), "組版" (pnlFldType)
     QComboBox* cmbFldFont;
     QComboBox* cmbFontSize;
     TShineBtn* ssbTate;
@@ -136,9 +140,15 @@ public:
     TShineBtn* ssbLeft;
     TShineBtn* ssbCenter;
     TShineBtn* ssbRight;
-    TShineBtn* ssbUndo;     // "元に戻す"
+    TShineBtn* ssbUndo;     // "元に戻す", on every page
     TShineBtn* ssbRedo;     // "やり直し"
     QCheckBox* cbBarcode;   // "バーコードで印刷": shown while field 6 is selected
+    // The page "組版": the Japanese typesetting of the address and name fields.
+    QWidget* pnlFldType;
+    QComboBox* cmbKansuji;  // "漢数字": しない / 一二三 / 十百
+    QComboBox* cmbHyphen;   // "ハイフン" between numbers in kanji: 縦線 / の
+    QCheckBox* cbTcy;       // "縦中横"
+    QCheckBox* cbFit;       // "自動縮小"
 
     QGroupBox* pnlItems;    // "印刷項目"
     QTabWidget* pgcItems;
@@ -171,6 +181,7 @@ public:
     TShineBtn* ssbCsvLast;
     QPushButton* bbtnChoose; // "宛名選択…"
     QLabel* lblChoice;       // "12 / 30 件選択"
+    TShineBtn* ssbCsvOverflow; // "枠外": the next record whose text does not fit
 
     QPushButton* bbtnPrint;
     QPushButton* bbtnClose;
@@ -184,6 +195,7 @@ public slots:
     void ssbCsvNextClick();
     void ssbCsvLastClick();
     void bbtnChooseClick();
+    void ssbCsvOverflowClick();
     void ssbTateClick();
     void styleControlChanged();
     void ssbUndoClick();
@@ -236,10 +248,16 @@ protected:
     // 印刷 is enabled unless the records are there but none is chosen (then the read-out
     // says how to choose); a form calls it when what printsShownRecordOnly says changes.
     void updatePrintButton();
-    // Before a print run: without records the form's own warning (noRecords) and false;
-    // otherwise what the checks before printing found (one warning with every line, when
-    // there is any), then the question "印刷します。" / "よろしいですか？" and its answer.
-    bool confirmPrint(const QString& noRecords, const QStringList& findings = {});
+    // Before a print run: without records the form's own warning (noRecords) and false.
+    // When texts do not fit (the report of the run's check), one question with how many
+    // cards or labels that is and every line of the report: yes prints anyway, no shows the
+    // first record that does not fit from the one on screen and prints nothing. Otherwise
+    // the report's other findings in one warning, when there are any, then the question
+    // "印刷します。" / "よろしいですか？". A paper that is not the form's (FormPapers::mismatch)
+    // asks its own question instead of that one, and after a yes to printing anyway.
+    bool confirmPrint(const QString& noRecords, const PrintCheckReport& report);
+    // The check before printing of the run the form would print now (what 枠外 goes through).
+    virtual PrintCheckReport checkRun() const = 0;
     // Sets the engine up and shows the preview of the run. Exceptions of the run are
     // reported, never passed on.
     bool runPrint(std::shared_ptr<const PrintRun> run);
@@ -265,6 +283,10 @@ private:
     void showStamp();
     void showOptions();
     void showStyleControls(int field);
+    void showTypesetControls(int field);
+    // One step that changes field n's typesetting options as `edit` does.
+    void changeTypesetting(const std::function<void(FieldStyle&)>& edit);
+    void showFieldPage(int page);
 
     void fieldMouseDown(int field, QMouseEvent* event);
     void fieldMouseMove(int field, QMouseEvent* event);

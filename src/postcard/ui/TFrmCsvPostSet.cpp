@@ -102,9 +102,12 @@ TFrmCsvPostSet::TFrmCsvPostSet(QWidget* parent) : TLayoutEditForm(postcardParams
     bbtnChoose->setGeometry(198, 17, 80, 24);
     bbtnChoose->show();
     lblChoice->setParent(pnlRange);
-    lblChoice->setGeometry(6, 44, 148, 20);
+    lblChoice->setGeometry(6, 44, 104, 20);
     lblChoice->show();
-    cbOnly->setGeometry(158, 44, 122, 20);
+    cbOnly->setGeometry(112, 44, 122, 20);
+    ssbCsvOverflow->setParent(pnlRange);
+    ssbCsvOverflow->setGeometry(236, 42, 42, 22);
+    ssbCsvOverflow->show();
     cbOnly->setFocusPolicy(Qt::NoFocus);
     ::setHint(cbOnly, QStringLiteral("表示宛名のみ印刷|画面に表示している宛名だけを印刷します。"));
     connect(cbOnly, &QCheckBox::toggled, this, [this] { updatePrintButton(); });
@@ -193,7 +196,7 @@ void TFrmCsvPostSet::cbPostMarkClick()
 void TFrmCsvPostSet::bbtnPrintClick()
 {
     auto run = std::make_shared<PostcardRun>(pageSnapshot());
-    if (!confirmPrint(QStringLiteral("印刷対象データがありません。"), run->checkBeforePrinting()))
+    if (!confirmPrint(QStringLiteral("印刷対象データがありません。"), run->check()))
         return;
     runPrint(run);
 }
@@ -201,6 +204,11 @@ void TFrmCsvPostSet::bbtnPrintClick()
 bool TFrmCsvPostSet::printsShownRecordOnly() const
 {
     return cbOnly->isChecked();
+}
+
+PrintCheckReport TFrmCsvPostSet::checkRun() const
+{
+    return PostcardRun(pageSnapshot()).check();
 }
 
 PostcardSnapshot TFrmCsvPostSet::pageSnapshot() const

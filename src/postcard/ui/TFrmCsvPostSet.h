@@ -48,6 +48,7 @@ protected:
     void fieldShown(int field) override;
     void layoutControls() override;
     bool printsShownRecordOnly() const override;
+    PrintCheckReport checkRun() const override;
 
 private:
     QImage m_card;
