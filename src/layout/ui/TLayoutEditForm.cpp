@@ -315,8 +315,7 @@ void TLayoutEditForm::createControls()
     cmbKansuji->setObjectName(QStringLiteral("cmbKansuji"));
     cmbKansuji->addItems({QStringLiteral("しない"), QStringLiteral("一二三"), QStringLiteral("十百")});
     cmbKansuji->setGeometry(46, 2, 76, 22);
-    ::setHint(cmbKansuji, QStringLiteral("漢数字|縦書きの数字を漢数字にします。十百は10～99を「十」を使って書き、"
-                                         "ほかの数は一字ずつ書きます。"));
+    ::setHint(cmbKansuji, QStringLiteral("漢数字|縦書きの数字を漢数字にします。十百: 12 → 十二、105 → 一〇五"));
     caption(pnlFldType, QStringLiteral("ハイフン"), QRect(132, 2, 52, 22));
     cmbHyphen = new QComboBox(pnlFldType);
     cmbHyphen->setObjectName(QStringLiteral("cmbHyphen"));
