@@ -175,6 +175,9 @@ TEST_F(PostcardForm, TypesettingChoicesAreOpenOnlyWhereTheyChangeSomething)
         EXPECT_EQ(form->cmbHyphen->isEnabled(), c.hyphen);
         EXPECT_EQ(form->cbTcy->isEnabled(), c.tcy);
         EXPECT_EQ(form->cbFit->isEnabled(), c.fit);
+        // Field 6 has its barcode option where the others have the tabs of the pages.
+        EXPECT_EQ(form->tabFld->isVisible(), c.field != 6);
+        EXPECT_EQ(form->cbBarcode->isVisible(), c.field == 6);
     }
     // Without kanji numerals there is no hyphen to choose.
     form->selectField(box(3));
