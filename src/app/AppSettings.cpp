@@ -100,6 +100,14 @@ public:
             m_ini.deleteKey(sec, key);
     }
     void real(const QString& sec, const QString& key, double v) { m_ini.writeFloat(sec, key, v); }
+    // A text key that older files do not have: written only when it holds something.
+    void strUnlessBlank(const QString& sec, const QString& key, const QString& v)
+    {
+        if (v.trimmed().isEmpty())
+            m_ini.deleteKey(sec, key);
+        else
+            str(sec, key, v);
+    }
     bool ok() const { return m_ok; }
 
 private:
@@ -136,6 +144,19 @@ void writeField(GroupWriter& w, const QString& sec, const FieldStyle& f, int n)
     w.valueWhenSet(sec, QStringLiteral("HYPHEN"), f.hyphen);
     w.flagWhenOn(sec, QStringLiteral("TCY"), f.tcy);
     w.flagWhenOn(sec, QStringLiteral("FIT"), f.fit);
+}
+
+QString senderJointKey(int i)
+{
+    return QStringLiteral("REN%1").arg(i + 1);
+}
+QString jointNameKey(int i)
+{
+    return QStringLiteral("REN%1NO").arg(i + 1);
+}
+QString jointHonorificKey(int i)
+{
+    return QStringLiteral("REN%1KEISNO").arg(i + 1);
 }
 
 bool loadForUpdate(IniFile& ini)
@@ -246,6 +267,8 @@ bool LoadSettings(AppSettings& settings, const QString& path)
     m.fax = ini.readString(moto, QStringLiteral("FAX"), blank);
     m.mail = ini.readString(moto, QStringLiteral("MAIL"), blank);
     m.url = ini.readString(moto, QStringLiteral("URL"), blank);
+    for (int i = 0; i < kSenderJointNames; ++i)
+        m.jointNames[i] = ini.readString(moto, senderJointKey(i), QString());
 
     const QString pc = QStringLiteral("POSTCSV");
     CsvColumnMap& c = s.csv;
@@ -266,6 +289,10 @@ bool LoadSettings(AppSettings& settings, const QString& path)
     if (c.selNo < 1)
         c.selNo = -1;
     c.selMode = ini.readInteger(pc, kSelModeKey, 0) == 1 ? 1 : 0;
+    for (int i = 0; i < kJointNameColumns; ++i) {
+        c.renNo[i] = ini.readInteger(pc, jointNameKey(i), -1);
+        c.renKeisNo[i] = ini.readInteger(pc, jointHonorificKey(i), -1);
+    }
 
     settings = s;
     return true;
@@ -319,6 +346,8 @@ bool SaveLayoutSettings(const AppSettings& s, SettingsGroup group, const QString
         w.str(sec, QStringLiteral("FAX"), m.fax);
         w.str(sec, QStringLiteral("MAIL"), m.mail);
         w.str(sec, QStringLiteral("URL"), m.url);
+        for (int i = 0; i < kSenderJointNames; ++i)
+            w.strUnlessBlank(sec, senderJointKey(i), m.jointNames[i]);
         break;
     }
     }
@@ -358,6 +387,10 @@ bool SaveCsvSettings(const AppSettings& s, const QString& path)
         ini.deleteKey(sec, QStringLiteral("CSVQUOTE"));
     w.integerUnlessDefault(sec, kSelNoKey, c.selNo < 1 ? -1 : c.selNo, -1);
     w.integerUnlessDefault(sec, kSelModeKey, c.selMode, 0);
+    for (int i = 0; i < kJointNameColumns; ++i)
+        w.integerUnlessDefault(sec, jointNameKey(i), c.renNo[i], -1);
+    for (int i = 0; i < kJointNameColumns; ++i)
+        w.integerUnlessDefault(sec, jointHonorificKey(i), c.renKeisNo[i], -1);
     return w.ok() && ini.save();
 }
 

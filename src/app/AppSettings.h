@@ -78,6 +78,7 @@ struct LabelSheet {
 };
 
 // Sender details, section [MOTO]. A missing key reads as one blank.
+constexpr int kSenderJointNames = 2; // REN1, REN2
 struct SenderInfo {
     QString postalCode = QStringLiteral(" ");
     QString address1 = QStringLiteral(" ");
@@ -88,12 +89,15 @@ struct SenderInfo {
     QString fax = QStringLiteral(" ");
     QString mail = QStringLiteral(" ");
     QString url = QStringLiteral(" ");
+    // Joint names signed with name 1 (REN1, REN2); a key is written only when not blank, so
+    // a missing one reads as empty.
+    std::array<QString, kSenderJointNames> jointNames;
 
     bool operator==(const SenderInfo& o) const
     {
         return postalCode == o.postalCode && address1 == o.address1 && address2 == o.address2
             && name1 == o.name1 && name2 == o.name2 && tel == o.tel && fax == o.fax
-            && mail == o.mail && url == o.url;
+            && mail == o.mail && url == o.url && jointNames == o.jointNames;
     }
     bool operator!=(const SenderInfo& o) const { return !(*this == o); }
 };
@@ -104,6 +108,7 @@ enum class CsvEncoding { Auto = 0, ShiftJis = 1, Utf8 = 2 };
 
 // CSV source and column mapping, section [POSTCSV].
 // Column numbers count from 1; 0 = no column ("対象項目無し"), -1 = never set.
+constexpr int kJointNameColumns = 3; // 連名１ .. 連名３
 struct CsvColumnMap {
     QString fileName;
     QString textDelimiter;
@@ -121,6 +126,10 @@ struct CsvColumnMap {
     // 0 a marked record is printed, 1 a marked record is skipped. See RecordChoice.h.
     int selNo = -1;
     int selMode = 0;
+    // Joint names of name 1 and their own honorific columns (REN1NO.., REN1KEISNO..); a key
+    // is written only when not -1, so a file that never used them saves unchanged.
+    std::array<int, kJointNameColumns> renNo{ -1, -1, -1 };
+    std::array<int, kJointNameColumns> renKeisNo{ -1, -1, -1 };
 
     bool operator==(const CsvColumnMap& o) const
     {
@@ -128,7 +137,7 @@ struct CsvColumnMap {
             && adr1No == o.adr1No && adr2No == o.adr2No && mei1No == o.mei1No
             && mei2No == o.mei2No && cbarNo == o.cbarNo && keisNo == o.keisNo
             && hasHeader == o.hasHeader && encoding == o.encoding && quoted == o.quoted
-            && selNo == o.selNo && selMode == o.selMode;
+            && selNo == o.selNo && selMode == o.selMode && renNo == o.renNo && renKeisNo == o.renKeisNo;
     }
     bool operator!=(const CsvColumnMap& o) const { return !(*this == o); }
 };

@@ -54,6 +54,12 @@ ReadinessResult CheckReadiness(const CsvColumnMap& csv, const QStringList& lines
         { csv.mei2No, ReadinessResult::BadMei2No, u"設定された名称２項目位置が不正です。" },
         { csv.cbarNo, ReadinessResult::BadCbarNo, u"設定されたｶｽﾀﾏﾊﾞｰｺｰﾄﾞ位置が不正です。" },
         { csv.keisNo, ReadinessResult::BadKeisNo, u"設定された敬称項目位置が不正です。" },
+        { csv.renNo[0], ReadinessResult::BadRen1No, u"設定された連名１項目位置が不正です。" },
+        { csv.renKeisNo[0], ReadinessResult::BadRen1KeisNo, u"設定された連名１敬称項目位置が不正です。" },
+        { csv.renNo[1], ReadinessResult::BadRen2No, u"設定された連名２項目位置が不正です。" },
+        { csv.renKeisNo[1], ReadinessResult::BadRen2KeisNo, u"設定された連名２敬称項目位置が不正です。" },
+        { csv.renNo[2], ReadinessResult::BadRen3No, u"設定された連名３項目位置が不正です。" },
+        { csv.renKeisNo[2], ReadinessResult::BadRen3KeisNo, u"設定された連名３敬称項目位置が不正です。" },
     };
     for (const auto& o : order) {
         if (o.column > n)

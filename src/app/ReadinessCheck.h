@@ -22,6 +22,12 @@ struct ReadinessResult {
         BadMei2No,
         BadCbarNo,
         BadKeisNo,
+        BadRen1No,     // then the joint names, each followed by its honorific column
+        BadRen1KeisNo,
+        BadRen2No,
+        BadRen2KeisNo,
+        BadRen3No,
+        BadRen3KeisNo,
     };
     Status status = Ready;
     QString message; // the two-line warning (lines joined by CR LF); empty when ready

@@ -41,12 +41,7 @@ void drawLabel(TplPrev& engine, const LabelSnapshot& s, int record, int x, int y
 {
     drawStamp(engine, s.stamp, x, y);
     const FieldTextArray texts = LabelFieldTexts(s, record, senderTexts);
-    for (int n = 1; n <= kFieldCount; ++n) {
-        const SnapshotField& f = s.field(n);
-        if (!f.visible())
-            continue;
-        drawField(engine, n, f, x, y, texts[n - 1]);
-    }
+    drawFields(engine, s, texts, recordNames(s, record), x, y, 1, 0);
 }
 
 } // namespace

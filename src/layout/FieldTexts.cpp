@@ -36,6 +36,10 @@ RecordColumns RecordColumns::fromLine(QStringView line, const CsvColumnMap& map)
     c.name2 = column(map.mei2No);
     c.barcode = column(map.cbarNo);
     c.honorific = column(map.keisNo);
+    for (int i = 0; i < kJointNameColumns; ++i) {
+        c.jointNames[i] = column(map.renNo[i]);
+        c.jointHonorifics[i] = column(map.renKeisNo[i]);
+    }
     return c;
 }
 
@@ -121,6 +125,89 @@ FieldTextArray fill(const RecordColumns& columns, const FieldTextArray& sender, 
         }
     }
     return t;
+}
+
+namespace {
+
+bool isNameSpace(QChar c)
+{
+    return c == QLatin1Char(' ') || c == kIdeographicSpace;
+}
+
+// Blanks, ideographic spaces included, taken off both ends: a joint-name cell padded by hand
+// to line up under name 1 lines up by the block's own rule instead.
+QString trimmedName(const QString& text)
+{
+    qsizetype b = 0, e = text.size();
+    while (b < e && (text.at(b).unicode() <= 0x20 || text.at(b) == kIdeographicSpace))
+        ++b;
+    while (e > b && (text.at(e - 1).unicode() <= 0x20 || text.at(e - 1) == kIdeographicSpace))
+        --e;
+    return text.mid(b, e - b);
+}
+
+QVector<NameBlockTexts::Name> jointNames(const std::array<QString, kJointNameColumns>& names,
+                                         const std::array<QString, kJointNameColumns>& honorifics, int count,
+                                         const QString& fallbackHonorific)
+{
+    QVector<NameBlockTexts::Name> out;
+    for (int i = 0; i < count; ++i) {
+        const QString name = trimmedName(names[i]);
+        if (name.isEmpty())
+            continue; // an empty joint name between filled ones leaves no gap
+        const QString own = trimmedName(honorifics[i]);
+        out.append({ name, own.isEmpty() ? fallbackHonorific : own, !isFullName(name) });
+    }
+    return out;
+}
+
+} // namespace
+
+bool isFullName(QStringView name)
+{
+    const QString t = trimmedName(name.toString());
+    for (QChar c : t) {
+        if (isNameSpace(c))
+            return true;
+    }
+    return false;
+}
+
+int givenNameStart(QStringView name1)
+{
+    bool seen = false;
+    for (qsizetype i = 0; i < name1.size(); ++i) {
+        if (!isNameSpace(name1.at(i)))
+            seen = true;
+        else if (seen)
+            return int(i + 1);
+    }
+    return -1;
+}
+
+NameBlockTexts recipientNames(const RecordColumns& columns, const HonorificChoice& choice,
+                              const FieldVisibility& visible)
+{
+    NameBlockTexts block;
+    if (!visible[3])
+        return block;
+    const QString honorificText = trimmedName(honorific(choice, columns));
+    block.name1.text = isBlank(columns.name1) ? QString() : columns.name1;
+    if (honorificTarget(visible[3], visible[4], columns.name2) == 4)
+        block.name1.honorific = honorificText;
+    block.joints = jointNames(columns.jointNames, columns.jointHonorifics, kJointNameColumns, honorificText);
+    return block;
+}
+
+NameBlockTexts senderNames(const SenderInfo& sender)
+{
+    NameBlockTexts block;
+    block.name1.text = isBlank(sender.name1) ? QString() : sender.name1;
+    std::array<QString, kJointNameColumns> names{}, honorifics{};
+    for (int i = 0; i < kSenderJointNames; ++i)
+        names[i] = sender.jointNames[i];
+    block.joints = jointNames(names, honorifics, kSenderJointNames, QString());
+    return block;
 }
 
 QString postalDigits(const QString& text)

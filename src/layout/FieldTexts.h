@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <QVector>
 #include <array>
 
 using FieldTextArray = std::array<QString, kFieldCount>; // element n-1 is field n
@@ -42,9 +43,32 @@ struct RecordColumns {
     QString name2 = QStringLiteral(" ");
     QString barcode = QStringLiteral(" ");
     QString honorific = QStringLiteral(" ");
+    // The joint names (連名) of name 1 and their own honorific columns.
+    std::array<QString, kJointNameColumns> jointNames{ QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" ") };
+    std::array<QString, kJointNameColumns> jointHonorifics{ QStringLiteral(" "), QStringLiteral(" "),
+                                                            QStringLiteral(" ") };
 
     // Takes the columns out of one CSV line with the mapping's column numbers and delimiter.
     static RecordColumns fromLine(QStringView line, const CsvColumnMap& map);
+};
+
+// Name 1 of a record (or of the sender) with its joint names (連名), set together as one
+// block. Without joint names there is no block and name 1 prints as its field text.
+struct NameBlockTexts {
+    struct Name {
+        QString text;
+        QString honorific;      // empty: none
+        bool givenOnly = false; // a given name alone: starts where name 1's given name starts
+
+        bool operator==(const Name& o) const
+        {
+            return text == o.text && honorific == o.honorific && givenOnly == o.givenOnly;
+        }
+    };
+    Name name1;          // as the record has it (empty when blank); givenOnly is never set
+    QVector<Name> joints; // the joint names that are not blank, in their order
+
+    bool isBlock() const { return !joints.isEmpty(); }
 };
 
 namespace FieldTexts {
@@ -75,6 +99,21 @@ FieldTextArray fill(const RecordColumns& columns, const FieldTextArray& senderTe
 // Recomputes fields 4 and 5 only (after the honorific controls or the name visibility changed).
 void applyHonorific(FieldTextArray& texts, const RecordColumns& columns, const HonorificChoice& choice,
                     const FieldVisibility& visible, TextTarget target);
+
+// The recipient's block: name 1 with the honorific it gets today (when it is the honorific's
+// target) and the joint names that are not blank, each with its own honorific column when that
+// is not blank, else the honorific name 1 or name 2 gets. No block when name 1's field is hidden.
+NameBlockTexts recipientNames(const RecordColumns& columns, const HonorificChoice& choice,
+                              const FieldVisibility& visible);
+// The sender's block: name 1 with the sender's joint names, no honorifics.
+NameBlockTexts senderNames(const SenderInfo& sender);
+
+// A joint name that holds a space (ASCII or ideographic) between other characters is a full
+// name with its own family name; otherwise it is a given name.
+bool isFullName(QStringView name);
+// Where the given name of name 1 begins: after its first space that follows other characters;
+// -1 when it has none.
+int givenNameStart(QStringView name1);
 
 // The digits of a postal code: converted to half-width and upper case, only "0".."9" kept.
 // A blank text gives " ". The whole text is converted, however long.

@@ -3,7 +3,10 @@
 #include "layout/FieldTexts.h"
 #include "layout/FieldTypesetting.h"
 #include "layout/LayoutUnits.h"
+#include "platform/JapaneseFonts.h"
+#include "platform/VerticalText.h"
 #include "preview/PageCanvas.h"
+#include "preview/PageMath.h"
 #include "preview/TplPrev.h"
 
 namespace LayoutComposer {
@@ -150,6 +153,88 @@ void drawField(TplPrev& engine, int field, const SnapshotField& f, int originX, 
         return;
     }
     drawFieldText(engine, field, f.style, printRect(f.box, originX, originY), text);
+}
+
+NameBlockSetting setNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect& r,
+                              const NameBlockTexts& names)
+{
+    const PageFont saved = canvas.font();
+    canvas.SetFontStyle(fontStyleFlags(style));
+    canvas.SetFontName(style.fontName);
+    const bool upright = JapaneseFonts::isVerticalFace(style.fontName);
+    auto lengthOf = [&](const QString& text) -> qreal {
+        if (text.isEmpty())
+            return 0;
+        return style.tate ? VerticalText(canvas.resolvedFont(), text, upright).length() : canvas.textWidth(text);
+    };
+    auto thickness = [&]() -> qreal {
+        return style.tate ? VerticalText(canvas.resolvedFont(), QString(), upright).columnWidth() : canvas.textHeight();
+    };
+
+    NameBlockSetting set;
+    set.points = printPoints(style);
+    canvas.SetFontSize(set.points);
+    NameBlock::Frame frame { QRectF(r.left, r.top, r.width, r.height), style.tate, style.alignment, thickness() };
+    set.layout = NameBlock::place(names, frame, frame.thickness, lengthOf);
+    canvas.SetFont(saved);
+    return set;
+}
+
+void drawNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect& r, const NameBlockSetting& set)
+{
+    const PageFont saved = canvas.font();
+    canvas.SetFontSize(set.points);
+    const int bottom = r.top + r.height;
+    const int right = r.left + r.width;
+    for (const NameBlock::Piece& p : set.layout.pieces) {
+        const int x = PageMath::HalfAway(p.at.x());
+        const int y = PageMath::HalfAway(p.at.y());
+        if (style.tate)
+            canvas.TextVTop(x, y, bottom, p.text);
+        else
+            canvas.TextLeft(x, right, y, y + PageMath::HalfAway(set.layout.pitch), p.text);
+    }
+    canvas.SetFont(saved);
+}
+
+QPoint afterBlock(const SnapshotField& name1, const SnapshotField& name2, const NameBlock::Layout& block)
+{
+    const int by = PageMath::HalfAway(block.after);
+    if (by == 0)
+        return QPoint();
+    const FieldBox& a = name1.box;
+    const FieldBox& b = name2.box;
+    if (name1.style.tate)
+        return 2 * b.left + b.width < 2 * a.left + a.width ? QPoint(-by, 0) : QPoint();
+    return 2 * b.top + b.height > 2 * a.top + a.height ? QPoint(0, by) : QPoint();
+}
+
+RecordNames recordNames(const LayoutSnapshot& s, int record)
+{
+    return { FieldTexts::recipientNames(s.columnsOf(record), s.honorific, s.visibility()),
+             FieldTexts::senderNames(s.sender) };
+}
+
+void drawFields(TplPrev& engine, const LayoutSnapshot& s, const FieldTextArray& texts, const RecordNames& names,
+                int originX, int originY, int first, int skip)
+{
+    QPoint moved[kFieldCount + 1]; // where a name 2 goes after its block
+    for (int n = first; n <= kFieldCount; ++n) {
+        const SnapshotField& f = s.field(n);
+        if (n == skip || !f.visible())
+            continue;
+        const NameBlockTexts* block = n == 4 ? &names.recipient : n == 10 ? &names.sender : nullptr;
+        PageCanvas* canvas = engine.Canvas();
+        if (block && block->isBlock() && canvas) {
+            setFontStyleSizeName(engine, f.style);
+            const PrintRect r = printRect(f.box, originX, originY);
+            const NameBlockSetting set = setNameBlock(*canvas, f.style, r, *block);
+            drawNameBlock(*canvas, f.style, r, set);
+            moved[n + 1] = afterBlock(f, s.field(n + 1), set.layout);
+            continue;
+        }
+        drawField(engine, n, f, originX + moved[n].x(), originY + moved[n].y(), texts[n - 1]);
+    }
 }
 
 } // namespace LayoutComposer

@@ -8,11 +8,13 @@
 #include "layout/CustomerBarcode.h"
 #include "layout/FieldGeometry.h"
 #include "layout/LayoutSnapshot.h"
+#include "layout/NameBlock.h"
 
 #include <QRectF>
 #include <QString>
 #include <QVector>
 
+class PageCanvas;
 class TplPrev;
 
 namespace LayoutComposer {
@@ -64,5 +66,35 @@ void drawBarcode(TplPrev& engine, const FieldStyle& style, const QRectF& symbolR
 // field the symbol of its text (nothing when the text cannot be one).
 void drawField(TplPrev& engine, int field, const SnapshotField& f, int originX, int originY,
                const QString& text);
+
+// A name field with joint names (fields 4 and 10) set as a block on the page: where each name
+// and honorific goes, at which size. setNameBlock measures with the canvas in the style's font
+// (the canvas's font is left as it was); drawNameBlock draws it, each text clipped to the
+// field's length as a field's text is.
+struct NameBlockSetting {
+    NameBlock::Layout layout;
+    double points = 0;
+};
+NameBlockSetting setNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect& rect,
+                              const NameBlockTexts& names);
+void drawNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect& rect, const NameBlockSetting& set);
+
+// How far name 2 (field 5 or 11) moves to stay after the block of the name before it: left of
+// a vertical block, below a horizontal one, by how far the block reaches past its own field;
+// not at all when name 2 lies on the other side.
+QPoint afterBlock(const SnapshotField& name1, const SnapshotField& name2, const NameBlock::Layout& block);
+
+// The name blocks of a record: the recipient's (field 4) and the sender's (field 10).
+struct RecordNames {
+    NameBlockTexts recipient;
+    NameBlockTexts sender;
+};
+RecordNames recordNames(const LayoutSnapshot& snapshot, int record);
+
+// The visible fields from `first` to 15, except `skip`, in order, as drawField draws them;
+// name 1 and the sender's name 1 with joint names are set as blocks and their name 2 moves
+// after the block.
+void drawFields(TplPrev& engine, const LayoutSnapshot& snapshot, const FieldTextArray& texts,
+                const RecordNames& names, int originX, int originY, int first, int skip);
 
 } // namespace LayoutComposer

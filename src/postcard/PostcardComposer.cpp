@@ -66,12 +66,5 @@ void DrawPostcardPage(TplPrev& engine, const PostcardSnapshot& s)
         drawSenderPostalCode(engine, s, f7, texts);
     }
 
-    for (int n = 2; n <= kFieldCount; ++n) {
-        if (n == 7)
-            continue;
-        const SnapshotField& f = s.field(n);
-        if (!f.visible())
-            continue;
-        drawField(engine, n, f, s.offsetX, s.offsetY, texts[n - 1]);
-    }
+    drawFields(engine, s, texts, recordNames(s, record), s.offsetX, s.offsetY, 2, 7);
 }

@@ -165,3 +165,52 @@ TEST(ReadinessCheck, CountsTheFieldsOfTheFirstRecordAsTheListIsRead)
         EXPECT_EQ(CheckReadiness(map).status, c.status) << c.quoted << " " << c.keisNo;
     }
 }
+
+TEST(ReadinessCheck, JointNameColumnsAfterTheOthers)
+{
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    CsvColumnMap base;
+    base.fileName = tmp.filePath("list.csv");
+    ASSERT_TRUE(TestFiles::write(base.fileName, "a,b,c,d\r\n"));
+    base.postNo = 1;
+    base.mei1No = 2;
+
+    struct Case {
+        const char* name;
+        std::array<int, 3> names;
+        std::array<int, 3> honorifics;
+        int keisNo;
+        ReadinessResult::Status status;
+        const char16_t* firstLine;
+    };
+    const Case cases[] = {
+        { "all within the line", { 3, 4, 0 }, { 4, -1, 0 }, 4, ReadinessResult::Ready, u"" },
+        { "joint name 1", { 5, 9, 9 }, { 9, 9, 9 }, 4, ReadinessResult::BadRen1No, u"設定された連名１項目位置が不正です。" },
+        { "its honorific next", { 3, 9, -1 }, { 5, -1, -1 }, 4, ReadinessResult::BadRen1KeisNo,
+          u"設定された連名１敬称項目位置が不正です。" },
+        { "joint name 2", { 3, 5, 9 }, { -1, 9, 9 }, 4, ReadinessResult::BadRen2No, u"設定された連名２項目位置が不正です。" },
+        { "honorific 2", { 3, 4, -1 }, { 0, 5, -1 }, 4, ReadinessResult::BadRen2KeisNo,
+          u"設定された連名２敬称項目位置が不正です。" },
+        { "joint name 3", { -1, -1, 5 }, { -1, -1, 5 }, 4, ReadinessResult::BadRen3No, u"設定された連名３項目位置が不正です。" },
+        { "honorific 3 without its name", { -1, -1, -1 }, { -1, -1, 5 }, 4, ReadinessResult::BadRen3KeisNo,
+          u"設定された連名３敬称項目位置が不正です。" },
+        { "the honorific column comes first", { 9, 9, 9 }, { 9, 9, 9 }, 5, ReadinessResult::BadKeisNo,
+          u"設定された敬称項目位置が不正です。" },
+    };
+    for (const Case& c : cases) {
+        CsvColumnMap map = base;
+        map.renNo = c.names;
+        map.renKeisNo = c.honorifics;
+        map.keisNo = c.keisNo;
+        ScriptedMessages messages;
+        EXPECT_EQ(ReadinessCheck(map), c.status == ReadinessResult::Ready) << c.name;
+        EXPECT_EQ(CheckReadiness(map).status, c.status) << c.name;
+        if (c.status == ReadinessResult::Ready) {
+            EXPECT_TRUE(messages.asked().isEmpty()) << c.name;
+            continue;
+        }
+        ASSERT_EQ(messages.asked().size(), 1) << c.name;
+        EXPECT_EQ(messages.asked().first().text, Messages::twoLines(QString::fromUtf16(c.firstLine), again())) << c.name;
+    }
+}

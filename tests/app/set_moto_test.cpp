@@ -3,6 +3,7 @@
 #include "app/ui/TFrmSetMoto.h"
 #include "platform/AppPaths.h"
 #include "support/ScriptedMessages.h"
+#include "support/TestFiles.h"
 
 #include "support/QtValuePrinters.h"
 
@@ -80,7 +81,7 @@ TEST_F(SenderDialog, LooksAsDesigned)
 {
     TFrmSetMoto d;
     EXPECT_EQ(d.windowTitle(), QStringLiteral("発行元編集"));
-    EXPECT_EQ(d.size(), QSize(472, 283));
+    EXPECT_EQ(d.size(), QSize(472, 308)); // one row for the two joint names
     EXPECT_EQ(d.minimumSize(), d.maximumSize()); // not resizable
     EXPECT_EQ(d.pnlTitle->text(), QStringLiteral("差出人編集"));
     EXPECT_EQ(d.bbtnUpdate->text(), QStringLiteral("　更　　新"));
@@ -89,8 +90,8 @@ TEST_F(SenderDialog, LooksAsDesigned)
     QStringList captions;
     for (QLabel* l : d.pnlBody->findChildren<QLabel*>())
         captions << l->text();
-    for (const char* c : {"郵便番号", "(000-0000)", "住　所　１", "住　所　２", "名　称　１", "名　称　２",
-                          "電話番号", "ＦＡＸ番号", "Ｅメール", "U R L"})
+    for (const char* c : {"郵便番号", "(000-0000)", "住　所　１", "住　所　２", "名　称　１", "連名１", "連名２",
+                          "名　称　２", "電話番号", "ＦＡＸ番号", "Ｅメール", "U R L"})
         EXPECT_TRUE(captions.contains(QString::fromUtf8(c))) << c;
 
     struct Box {
@@ -100,7 +101,8 @@ TEST_F(SenderDialog, LooksAsDesigned)
     };
     const Box boxes[] = {
         {d.edtPost, 78, false}, {d.edtAdr1, 0, true},   {d.edtAdr2, 0, true},
-        {d.edtMei1, 0, true},   {d.edtMei2, 0, true},   {d.edtTel, 143, false},
+        {d.edtMei1, 0, true},   {d.edtRen1, 143, true}, {d.edtRen2, 143, true},
+        {d.edtMei2, 0, true},   {d.edtTel, 143, false},
         {d.edtFax, 143, false}, {d.edtMail, 0, false},  {d.edtUrl, 0, false},
     };
     for (const Box& b : boxes) {
@@ -116,6 +118,9 @@ TEST_F(SenderDialog, LooksAsDesigned)
     }
     EXPECT_GT(d.edtAdr1->width(), 2 * 143);
     EXPECT_EQ(d.edtTel->y(), d.edtFax->y()); // same row
+    EXPECT_EQ(d.edtRen1->y(), d.edtRen2->y());
+    EXPECT_GT(d.edtRen1->y(), d.edtMei1->y()); // under name 1, above name 2
+    EXPECT_LT(d.edtRen1->y(), d.edtMei2->y());
     EXPECT_GT(d.edtFax->x(), d.edtTel->x() + d.edtTel->width());
     EXPECT_TRUE(d.rect().contains(d.bbtnCancel->geometry()));
     EXPECT_GT(d.bbtnCancel->x(), d.bbtnUpdate->x());
@@ -124,8 +129,8 @@ TEST_F(SenderDialog, LooksAsDesigned)
 TEST_F(SenderDialog, TabOrderFollowsTheRows)
 {
     TFrmSetMoto d;
-    const QWidget* expected[] = {d.edtPost, d.edtAdr1, d.edtAdr2, d.edtMei1,   d.edtMei2,  d.edtTel,
-                                 d.edtFax,  d.edtMail, d.edtUrl,  d.bbtnUpdate, d.bbtnCancel};
+    const QWidget* expected[] = {d.edtPost, d.edtAdr1, d.edtAdr2, d.edtMei1, d.edtRen1,    d.edtRen2,   d.edtMei2,
+                                 d.edtTel,  d.edtFax,  d.edtMail, d.edtUrl,  d.bbtnUpdate, d.bbtnCancel};
     QWidget* w = d.edtPost;
     for (size_t i = 1; i < std::size(expected); ++i) {
         do
@@ -140,12 +145,15 @@ TEST_F(SenderDialog, OpensWithTheStoredValues)
     SenderInfo& s = AppSettings::instance().sender;
     s = {QStringLiteral("123-4567"), QStringLiteral("東京都千代田区"), QStringLiteral("一丁目"),
          QStringLiteral("山田太郎"), QStringLiteral("山田花子"), QStringLiteral("03-1234-5678"),
-         QStringLiteral("03-1234-5679"), QStringLiteral("a@b.jp"), QStringLiteral("https://b.jp/")};
+         QStringLiteral("03-1234-5679"), QStringLiteral("a@b.jp"), QStringLiteral("https://b.jp/"),
+         {QStringLiteral("花子"), QStringLiteral("一郎")}};
     TFrmSetMoto d;
     EXPECT_EQ(d.edtPost->text(), s.postalCode);
     EXPECT_EQ(d.edtAdr1->text(), s.address1);
     EXPECT_EQ(d.edtAdr2->text(), s.address2);
     EXPECT_EQ(d.edtMei1->text(), s.name1);
+    EXPECT_EQ(d.edtRen1->text(), s.jointNames[0]);
+    EXPECT_EQ(d.edtRen2->text(), s.jointNames[1]);
     EXPECT_EQ(d.edtMei2->text(), s.name2);
     EXPECT_EQ(d.edtTel->text(), s.tel);
     EXPECT_EQ(d.edtFax->text(), s.fax);
@@ -157,10 +165,10 @@ TEST_F(SenderDialog, EnterMovesToTheNextControlAndIsDiscarded)
 {
     TFrmSetMoto d;
     showActive(d);
-    QLineEdit* edits[] = {d.edtPost, d.edtAdr1, d.edtAdr2, d.edtMei1, d.edtMei2,
-                          d.edtTel,  d.edtFax,  d.edtMail, d.edtUrl};
-    const QWidget* next[] = {d.edtAdr1, d.edtAdr2, d.edtMei1, d.edtMei2,   d.edtTel,
-                             d.edtFax,  d.edtMail, d.edtUrl,  d.bbtnUpdate};
+    QLineEdit* edits[] = {d.edtPost, d.edtAdr1, d.edtAdr2, d.edtMei1, d.edtRen1, d.edtRen2,
+                          d.edtMei2, d.edtTel,  d.edtFax,  d.edtMail, d.edtUrl};
+    const QWidget* next[] = {d.edtAdr1, d.edtAdr2, d.edtMei1, d.edtRen1, d.edtRen2,   d.edtMei2,
+                             d.edtTel,  d.edtFax,  d.edtMail, d.edtUrl,  d.bbtnUpdate};
     for (size_t i = 0; i < std::size(edits); ++i) {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
             edits[i]->setFocus();
@@ -233,6 +241,8 @@ TEST_F(SenderDialog, YesStoresAndSavesWithoutCommasInTheSeven)
         {d.edtAdr1, "東京都,千代田区", "東京都千代田区"},
         {d.edtAdr2, " 一丁目 ", " 一丁目 "}, // blanks stay in memory as typed
         {d.edtMei1, "山田,太郎", "山田太郎"},
+        {d.edtRen1, "花,子", "花子"},
+        {d.edtRen2, "", ""},
         {d.edtMei2, ",,", ""},
         {d.edtTel, "03,1234,5678", "0312345678"},
         {d.edtFax, "03-1234-5679,", "03-1234-5679"},
@@ -248,8 +258,8 @@ TEST_F(SenderDialog, YesStoresAndSavesWithoutCommasInTheSeven)
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(d.result(), QDialog::Accepted);
     const SenderInfo& s = AppSettings::instance().sender;
-    const QString stored[] = {s.postalCode, s.address1, s.address2, s.name1, s.name2,
-                              s.tel,        s.fax,      s.mail,     s.url};
+    const QString stored[] = {s.postalCode, s.address1, s.address2, s.name1, s.jointNames[0], s.jointNames[1],
+                              s.name2,      s.tel,      s.fax,      s.mail,  s.url};
     for (size_t i = 0; i < std::size(entries); ++i)
         EXPECT_EQ(stored[i], entries[i].stored) << qPrintable(entries[i].edit->objectName());
 
@@ -261,6 +271,8 @@ TEST_F(SenderDialog, YesStoresAndSavesWithoutCommasInTheSeven)
     EXPECT_EQ(reread.sender.address2, QStringLiteral("一丁目"));
     EXPECT_EQ(reread.sender.mail, QStringLiteral("a,b@example.jp"));
     EXPECT_EQ(reread.sender.url, QStringLiteral("https://example.jp/?a=1,2"));
+    EXPECT_EQ(reread.sender.jointNames, (std::array<QString, kSenderJointNames>{QStringLiteral("花子"), QString()}));
+    EXPECT_FALSE(TestFiles::read(iniPath()).contains("REN2")); // a blank joint name writes no key
 }
 
 TEST_F(SenderDialog, WaveDashAndMinusSaveAndReopenAsTheWindowsCharacters)
@@ -373,7 +385,7 @@ TEST(SenderDialogPlacement, ExecOverPlacesTheDialogAndReportsCancel)
     const QRect frame = caller.frameGeometry();
     EXPECT_EQ(seen.topLeft(), QPoint(frame.x() + (frame.width() - seen.width()) / 2,
                                      frame.y() + (frame.height() - seen.height()) / 2));
-    EXPECT_EQ(seen.size() - QSize(472, 283), frame.size() - caller.size()); // client 472 x 283
+    EXPECT_EQ(seen.size() - QSize(472, 308), frame.size() - caller.size()); // client 472 x 308
 }
 
 } // namespace

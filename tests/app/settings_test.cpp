@@ -548,3 +548,55 @@ TEST_F(SettingsFile, SelectionColumnKeysAreWrittenOnlyWhenSet)
     EXPECT_EQ(s.csv.selNo, 3);
     EXPECT_EQ(s.csv.selMode, 1);
 }
+
+TEST_F(SettingsFile, JointNameKeysAreWrittenOnlyWhenSet)
+{
+    // A file of today reads as no joint names, and saving it adds no key.
+    ASSERT_TRUE(TestFiles::write(path, DefaultSettingsFileBytes()));
+    AppSettings s;
+    ASSERT_TRUE(LoadSettings(s, path));
+    EXPECT_EQ(s.csv, CsvColumnMap());
+    EXPECT_EQ(s.sender.jointNames, (std::array<QString, kSenderJointNames>{}));
+    ASSERT_TRUE(SaveCsvSettings(s, path));
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Sender, path));
+    const QByteArray saved = TestFiles::read(path);
+    EXPECT_FALSE(saved.contains("REN"));
+
+    struct Step {
+        std::array<int, 3> names;
+        std::array<int, 3> honorifics;
+        std::array<const char16_t*, 2> sender;
+        QByteArray csvKeys;    // the joint-name keys [POSTCSV] ends with
+        QByteArray senderKeys; // those [MOTO] ends with
+    };
+    const Step steps[] = {
+        { { 8, -1, -1 }, { -1, -1, -1 }, { u"", u"" }, "REN1NO=8\r\n", "" },
+        { { 8, 10, 12 }, { 9, 0, 13 }, { u"花子", u"" },
+          "REN1NO=8\r\nREN2NO=10\r\nREN3NO=12\r\nREN1KEISNO=9\r\nREN2KEISNO=0\r\nREN3KEISNO=13\r\n",
+          "REN1=\x89\xd4\x8e\x71\r\n" },
+        { { -1, 0, -1 }, { -1, -1, 7 }, { u"　", u"一郎" }, "REN2NO=0\r\nREN3KEISNO=7\r\n",
+          "REN2=\x88\xea\x98\x59\r\n" },
+    };
+    for (const Step& st : steps) {
+        s.csv.renNo = st.names;
+        s.csv.renKeisNo = st.honorifics;
+        for (int i = 0; i < kSenderJointNames; ++i)
+            s.sender.jointNames[i] = QString::fromUtf16(st.sender[i]);
+        ASSERT_TRUE(SaveCsvSettings(s, path));
+        ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Sender, path));
+        const QByteArray now = TestFiles::read(path);
+        EXPECT_TRUE(sectionBytes(now, "POSTCSV").endsWith("CSVHEAD=0\r\n" + st.csvKeys)) << st.csvKeys.constData();
+        EXPECT_TRUE(sectionBytes(now, "MOTO").endsWith("URL=\r\n" + st.senderKeys)) << st.senderKeys.constData();
+        AppSettings back;
+        ASSERT_TRUE(LoadSettings(back, path));
+        EXPECT_EQ(back.csv, s.csv);
+        for (int i = 0; i < kSenderJointNames; ++i)
+            EXPECT_EQ(back.sender.jointNames[i], s.sender.jointNames[i].trimmed());
+    }
+    // Back to none: every key goes again and the file is as it was.
+    s.csv = CsvColumnMap();
+    s.sender.jointNames = {};
+    ASSERT_TRUE(SaveCsvSettings(s, path));
+    ASSERT_TRUE(SaveLayoutSettings(s, SettingsGroup::Sender, path));
+    EXPECT_EQ(TestFiles::read(path), saved);
+}

@@ -14,7 +14,8 @@
 namespace {
 
 constexpr int kClientWidth = 472;
-constexpr int kClientHeight = 283;
+// One row more than the nine sender strings need: the two joint names share it.
+constexpr int kClientHeight = 308;
 // Rows inside the lowered panel.
 constexpr int kRowTop = 4;
 constexpr int kRowPitch = 25;
@@ -72,7 +73,7 @@ TFrmSetMoto::TFrmSetMoto(QWidget* parent)
     pnlBody->setObjectName(QStringLiteral("pnlBody"));
     pnlBody->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     pnlBody->setLineWidth(2);
-    pnlBody->setGeometry(8, 40, kClientWidth - 16, 206);
+    pnlBody->setGeometry(8, 40, kClientWidth - 16, 231);
 
     // Created in tab order.
     edtPost = addRow(0, kCaptionLeft, kCaptionWidth, QStringLiteral("郵便番号"), kPostWidth, false);
@@ -81,17 +82,22 @@ TFrmSetMoto::TFrmSetMoto(QWidget* parent)
     edtAdr1 = addRow(1, kCaptionLeft, kCaptionWidth, QStringLiteral("住　所　１"), kFullWidth, true);
     edtAdr2 = addRow(2, kCaptionLeft, kCaptionWidth, QStringLiteral("住　所　２"), kFullWidth, true);
     edtMei1 = addRow(3, kCaptionLeft, kCaptionWidth, QStringLiteral("名　称　１"), kFullWidth, true);
-    edtMei2 = addRow(4, kCaptionLeft, kCaptionWidth, QStringLiteral("名　称　２"), kFullWidth, true);
-    edtTel = addRow(5, kCaptionLeft, kCaptionWidth, QStringLiteral("電話番号"), kHalfWidth, false);
-    const int faxCaptionLeft = kEditLeft + kHalfWidth + 4;
-    edtFax = addRow(5, faxCaptionLeft, kCaptionWidth, QStringLiteral("ＦＡＸ番号"), kHalfWidth, false);
-    edtMail = addRow(6, kCaptionLeft, kCaptionWidth, QStringLiteral("Ｅメール"), kFullWidth, false);
-    edtUrl = addRow(7, kCaptionLeft, kCaptionWidth, QStringLiteral("U R L"), kFullWidth, false);
+    const int rightCaptionLeft = kEditLeft + kHalfWidth + 4;
+    // The joint names sign with name 1, so they come right under it.
+    edtRen1 = addRow(4, kCaptionLeft, kCaptionWidth, QStringLiteral("連名１"), kHalfWidth, true);
+    edtRen2 = addRow(4, rightCaptionLeft, kCaptionWidth, QStringLiteral("連名２"), kHalfWidth, true);
+    edtMei2 = addRow(5, kCaptionLeft, kCaptionWidth, QStringLiteral("名　称　２"), kFullWidth, true);
+    edtTel = addRow(6, kCaptionLeft, kCaptionWidth, QStringLiteral("電話番号"), kHalfWidth, false);
+    edtFax = addRow(6, rightCaptionLeft, kCaptionWidth, QStringLiteral("ＦＡＸ番号"), kHalfWidth, false);
+    edtMail = addRow(7, kCaptionLeft, kCaptionWidth, QStringLiteral("Ｅメール"), kFullWidth, false);
+    edtUrl = addRow(8, kCaptionLeft, kCaptionWidth, QStringLiteral("U R L"), kFullWidth, false);
 
     edtPost->setObjectName(QStringLiteral("edtPost"));
     edtAdr1->setObjectName(QStringLiteral("edtAdr1"));
     edtAdr2->setObjectName(QStringLiteral("edtAdr2"));
     edtMei1->setObjectName(QStringLiteral("edtMei1"));
+    edtRen1->setObjectName(QStringLiteral("edtRen1"));
+    edtRen2->setObjectName(QStringLiteral("edtRen2"));
     edtMei2->setObjectName(QStringLiteral("edtMei2"));
     edtTel->setObjectName(QStringLiteral("edtTel"));
     edtFax->setObjectName(QStringLiteral("edtFax"));
@@ -101,16 +107,17 @@ TFrmSetMoto::TFrmSetMoto(QWidget* parent)
     bbtnUpdate = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
                                  QStringLiteral("　更　　新"), this);
     bbtnUpdate->setObjectName(QStringLiteral("bbtnUpdate"));
-    bbtnUpdate->setGeometry(kClientWidth - 8 - 96 - 8 - 96, 252, 96, 25);
+    const int buttonTop = kClientHeight - 31;
+    bbtnUpdate->setGeometry(kClientWidth - 8 - 96 - 8 - 96, buttonTop, 96, 25);
     bbtnCancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
                                  QStringLiteral("キャンセル"), this);
     bbtnCancel->setObjectName(QStringLiteral("bbtnCancel"));
-    bbtnCancel->setGeometry(kClientWidth - 8 - 96, 252, 96, 25);
+    bbtnCancel->setGeometry(kClientWidth - 8 - 96, buttonTop, 96, 25);
     connect(bbtnUpdate, &QPushButton::clicked, this, &TFrmSetMoto::bbtnUpdateClick);
     connect(bbtnCancel, &QPushButton::clicked, this, &TFrmSetMoto::bbtnCancelClick);
 
-    QWidget* order[] = {edtPost, edtAdr1, edtAdr2, edtMei1, edtMei2, edtTel,
-                        edtFax,  edtMail, edtUrl,  bbtnUpdate, bbtnCancel};
+    QWidget* order[] = {edtPost, edtAdr1, edtAdr2, edtMei1, edtRen1,    edtRen2,   edtMei2,
+                        edtTel,  edtFax,  edtMail, edtUrl,  bbtnUpdate, bbtnCancel};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -119,12 +126,14 @@ TFrmSetMoto::TFrmSetMoto(QWidget* parent)
     edtAdr1->setText(s.address1);
     edtAdr2->setText(s.address2);
     edtMei1->setText(s.name1);
+    edtRen1->setText(s.jointNames[0]);
+    edtRen2->setText(s.jointNames[1]);
     edtMei2->setText(s.name2);
     edtTel->setText(s.tel);
     edtFax->setText(s.fax);
     edtMail->setText(s.mail);
     edtUrl->setText(s.url);
-    for (QLineEdit* e : {edtPost, edtAdr1, edtAdr2, edtMei1, edtMei2, edtTel, edtFax, edtMail, edtUrl})
+    for (QLineEdit* e : {edtPost, edtAdr1, edtAdr2, edtMei1, edtRen1, edtRen2, edtMei2, edtTel, edtFax, edtMail, edtUrl})
         e->setCursorPosition(0);
     edtPost->setFocus();
 }
@@ -175,6 +184,8 @@ void TFrmSetMoto::bbtnUpdateClick()
     s.address1 = withoutCommas(edtAdr1->text());
     s.address2 = withoutCommas(edtAdr2->text());
     s.name1 = withoutCommas(edtMei1->text());
+    s.jointNames[0] = withoutCommas(edtRen1->text());
+    s.jointNames[1] = withoutCommas(edtRen2->text());
     s.name2 = withoutCommas(edtMei2->text());
     s.tel = withoutCommas(edtTel->text());
     s.fax = withoutCommas(edtFax->text());

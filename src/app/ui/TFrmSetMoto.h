@@ -1,6 +1,6 @@
 #pragma once
-// The sender dialog: edits the nine sender strings of AppSettings::instance().sender
-// and saves them on a confirmed update.
+// The sender dialog: edits the nine sender strings and the two joint names of
+// AppSettings::instance().sender and saves them on a confirmed update.
 
 #include <QDialog>
 
@@ -27,6 +27,8 @@ public:
     QLineEdit* edtAdr1;
     QLineEdit* edtAdr2;
     QLineEdit* edtMei1;
+    QLineEdit* edtRen1; // joint names printed with name 1
+    QLineEdit* edtRen2;
     QLineEdit* edtMei2;
     QLineEdit* edtTel;
     QLineEdit* edtFax;
