@@ -32,6 +32,7 @@ PrintCheckReport CheckLabelRun(const LabelSnapshot& s)
     const FieldTextArray senderTexts = FieldTexts::senderTexts(s.sender);
     run.textsOf = [&s, senderTexts](int record) { return LabelFieldTexts(s, record, senderTexts); };
     run.textFields = s.visibility();
+    run.piece = QSize(s.labelWidth, s.labelHeight);
     return RunPrintCheck(run, DefaultPrintCheckRules(BarcodePiece { false, s.labelWidth, s.labelHeight }));
 }
 

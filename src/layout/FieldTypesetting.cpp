@@ -38,6 +38,38 @@ bool tateChuYoko(int field, const FieldStyle& style)
     return style.tate && style.tcy && takesOptions(field);
 }
 
+FittedSize fitSize(double full, int lengthTenths, bool fit, const std::function<qreal(double)>& lengthAt)
+{
+    FittedSize s;
+    s.points = full;
+    const qreal fullLength = lengthAt(full);
+    if (fullLength <= lengthTenths)
+        return s;
+    // Step k gives full - k * step; the last step is half the size. A length grows with the
+    // size, so the search starts at the step the full length suggests and walks from there to
+    // the largest step that fits; every walk is bounded by the number of steps.
+    const int last = int(full / 2 / kFitStep);
+    auto fits = [&](int k) { return lengthAt(full - k * kFitStep) <= lengthTenths; };
+    if (!fit || last < 1 || !fits(last)) {
+        s.overflows = true;
+        if (fit && last >= 1)
+            s.points = full - last * kFitStep;
+        return s;
+    }
+    const double guess = (full - full * lengthTenths / fullLength) / kFitStep;
+    int k = int(std::clamp(std::ceil(guess), 1.0, double(last)));
+    if (fits(k)) {
+        while (k > 1 && fits(k - 1))
+            --k;
+    } else {
+        do
+            ++k;
+        while (k < last && !fits(k));
+    }
+    s.points = full - k * kFitStep;
+    return s;
+}
+
 Setting settle(PageCanvas& canvas, int field, const FieldStyle& style, int lengthTenths, const QString& text,
                TextTarget target, bool measure)
 {
@@ -64,33 +96,11 @@ Setting settle(PageCanvas& canvas, int field, const FieldStyle& style, int lengt
     };
 
     const double full = s.points;
-    const qreal fullLength = lengthAt(full);
-    if (fullLength > lengthTenths) {
-        // Step k gives full - k * step; the last step is half the size. A length grows with
-        // the size, so the search starts at the step the full length suggests and walks from
-        // there to the largest step that fits; every walk is bounded by the number of steps.
-        const int last = int(full / 2 / kFitStep);
-        auto fits = [&](int k) { return lengthAt(full - k * kFitStep) <= lengthTenths; };
-        if (!fit || last < 1 || !fits(last)) {
-            s.overflows = true;
-            if (fit && last >= 1)
-                s.points = full - last * kFitStep;
-        } else {
-            const double guess = (full - full * lengthTenths / fullLength) / kFitStep;
-            int k = int(std::clamp(std::ceil(guess), 1.0, double(last)));
-            if (fits(k)) {
-                while (k > 1 && fits(k - 1))
-                    --k;
-            } else {
-                do
-                    ++k;
-                while (k < last && !fits(k));
-            }
-            s.points = full - k * kFitStep;
-        }
-        if (s.points != full)
-            s.across = PageMath::HalfAway((thickness(full) - thickness(s.points)) / 2);
-    }
+    const FittedSize fitted = fitSize(full, lengthTenths, fit, lengthAt);
+    s.points = fitted.points;
+    s.overflows = fitted.overflows;
+    if (s.points != full)
+        s.across = PageMath::HalfAway((thickness(full) - thickness(s.points)) / 2);
     canvas.SetFont(savedFont);
     canvas.SetTateChuYoko(savedTcy);
     return s;

@@ -9,6 +9,7 @@
 #include "layout/FieldTexts.h"
 
 #include <QString>
+#include <functional>
 
 class PageCanvas;
 
@@ -28,6 +29,17 @@ bool tateChuYoko(int field, const FieldStyle& style);
 
 // Shrinking goes in steps of this many points, down to half the stored size.
 constexpr double kFitStep = 0.5;
+
+// The size a text is set at in a field `lengthTenths` long when `lengthAt(points)` gives its
+// length at a size: the stored size `full` when it fits; when the field may shrink (`fit`), the
+// largest step from `full` down to half of it at which it fits. `overflows` when even that
+// does not fit (a field that shrinks is then set at half the size). A block of names shrinks
+// by the same rule as one text.
+struct FittedSize {
+    double points = 0;
+    bool overflows = false;
+};
+FittedSize fitSize(double full, int lengthTenths, bool fit, const std::function<qreal(double)>& lengthAt);
 
 struct Setting {
     QString text;             // as drawn

@@ -3,8 +3,6 @@
 #include "layout/FieldTexts.h"
 #include "layout/FieldTypesetting.h"
 #include "layout/LayoutUnits.h"
-#include "platform/JapaneseFonts.h"
-#include "platform/VerticalText.h"
 #include "preview/PageCanvas.h"
 #include "preview/PageMath.h"
 #include "preview/TplPrev.h"
@@ -155,35 +153,58 @@ void drawField(TplPrev& engine, int field, const SnapshotField& f, int originX, 
     drawFieldText(engine, field, f.style, printRect(f.box, originX, originY), text);
 }
 
-NameBlockSetting setNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect& r,
+NameBlockSetting setNameBlock(PageCanvas& canvas, int field, const FieldStyle& style, const PrintRect& r,
                               const NameBlockTexts& names)
 {
-    const PageFont saved = canvas.font();
-    canvas.SetFontStyle(fontStyleFlags(style));
-    canvas.SetFontName(style.fontName);
-    const bool upright = JapaneseFonts::isVerticalFace(style.fontName);
-    auto lengthOf = [&](const QString& text) -> qreal {
-        if (text.isEmpty())
-            return 0;
-        return style.tate ? VerticalText(canvas.resolvedFont(), text, upright).length() : canvas.textWidth(text);
+    // Every name and honorific as the field sets its text (kanji numerals, hyphens).
+    NameBlockTexts shown = names;
+    auto display = [&](NameBlockTexts::Name& n) {
+        n.text = FieldTypesetting::displayText(field, style, n.text, TextTarget::Print);
+        n.honorific = FieldTypesetting::displayText(field, style, n.honorific, TextTarget::Print);
     };
-    auto thickness = [&]() -> qreal {
-        return style.tate ? VerticalText(canvas.resolvedFont(), QString(), upright).columnWidth() : canvas.textHeight();
-    };
+    display(shown.name1);
+    for (NameBlockTexts::Name& j : shown.joints)
+        display(j);
 
     NameBlockSetting set;
-    set.points = printPoints(style);
-    canvas.SetFontSize(set.points);
-    NameBlock::Frame frame { QRectF(r.left, r.top, r.width, r.height), style.tate, style.alignment, thickness() };
-    set.layout = NameBlock::place(names, frame, frame.thickness, lengthOf);
-    canvas.SetFont(saved);
+    set.tateChuYoko = FieldTypesetting::tateChuYoko(field, style);
+    const PageFont savedFont = canvas.font();
+    const bool savedTcy = canvas.tateChuYoko();
+    canvas.SetFontStyle(fontStyleFlags(style));
+    canvas.SetFontName(style.fontName);
+    canvas.SetTateChuYoko(set.tateChuYoko);
+    auto lengthOf = [&](const QString& text) -> qreal {
+        return style.tate ? canvas.verticalLength(text) : canvas.textWidth(text);
+    };
+    auto thickness = [&](double points) -> qreal {
+        canvas.SetFontSize(points);
+        return style.tate ? canvas.verticalColumnWidth() : canvas.textHeight();
+    };
+    const double full = printPoints(style);
+    // The block centres on name 1's own column (line), as the field would set it alone.
+    const NameBlock::Frame frame { QRectF(r.left, r.top, r.width, r.height), style.tate, style.alignment,
+                                   thickness(full) };
+    auto blockAt = [&](double points) {
+        const qreal pitch = thickness(points);
+        return NameBlock::place(shown, frame, pitch, lengthOf);
+    };
+    const FieldTypesetting::FittedSize fitted =
+        FieldTypesetting::fitSize(full, style.tate ? r.height : r.width, style.fit && FieldTypesetting::takesOptions(field),
+                                  [&](double points) { return blockAt(points).extent; });
+    set.points = fitted.points;
+    set.layout = blockAt(set.points);
+    set.overflows = fitted.overflows;
+    canvas.SetFont(savedFont);
+    canvas.SetTateChuYoko(savedTcy);
     return set;
 }
 
 void drawNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect& r, const NameBlockSetting& set)
 {
-    const PageFont saved = canvas.font();
+    const PageFont savedFont = canvas.font();
+    const bool savedTcy = canvas.tateChuYoko();
     canvas.SetFontSize(set.points);
+    canvas.SetTateChuYoko(set.tateChuYoko);
     const int bottom = r.top + r.height;
     const int right = r.left + r.width;
     for (const NameBlock::Piece& p : set.layout.pieces) {
@@ -194,7 +215,8 @@ void drawNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect&
         else
             canvas.TextLeft(x, right, y, y + PageMath::HalfAway(set.layout.pitch), p.text);
     }
-    canvas.SetFont(saved);
+    canvas.SetFont(savedFont);
+    canvas.SetTateChuYoko(savedTcy);
 }
 
 QPoint afterBlock(const SnapshotField& name1, const SnapshotField& name2, const NameBlock::Layout& block)
@@ -223,12 +245,12 @@ void drawFields(TplPrev& engine, const LayoutSnapshot& s, const FieldTextArray& 
         const SnapshotField& f = s.field(n);
         if (n == skip || !f.visible())
             continue;
-        const NameBlockTexts* block = n == 4 ? &names.recipient : n == 10 ? &names.sender : nullptr;
+        const NameBlockTexts* block = names.block(n);
         PageCanvas* canvas = engine.Canvas();
-        if (block && block->isBlock() && canvas) {
+        if (block && canvas) {
             setFontStyleSizeName(engine, f.style);
             const PrintRect r = printRect(f.box, originX, originY);
-            const NameBlockSetting set = setNameBlock(*canvas, f.style, r, *block);
+            const NameBlockSetting set = setNameBlock(*canvas, n, f.style, r, *block);
             drawNameBlock(*canvas, f.style, r, set);
             moved[n + 1] = afterBlock(f, s.field(n + 1), set.layout);
             continue;

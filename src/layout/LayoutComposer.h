@@ -68,14 +68,18 @@ void drawField(TplPrev& engine, int field, const SnapshotField& f, int originX, 
                const QString& text);
 
 // A name field with joint names (fields 4 and 10) set as a block on the page: where each name
-// and honorific goes, at which size. setNameBlock measures with the canvas in the style's font
-// (the canvas's font is left as it was); drawNameBlock draws it, each text clipped to the
-// field's length as a field's text is.
+// and honorific goes, at which size. setNameBlock sets every text as the field sets its own
+// (FieldTypesetting: kanji numerals, 縦中横) and, when the field shrinks to fit, shrinks the
+// whole block by one factor (FieldTypesetting::fitSize); it measures with the canvas and
+// leaves its font as it was. drawNameBlock draws it, each text cut at the field's end as a
+// field's text is.
 struct NameBlockSetting {
     NameBlock::Layout layout;
     double points = 0;
+    bool tateChuYoko = false;
+    bool overflows = false; // longer than the field, even shrunk where it may be
 };
-NameBlockSetting setNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect& rect,
+NameBlockSetting setNameBlock(PageCanvas& canvas, int field, const FieldStyle& style, const PrintRect& rect,
                               const NameBlockTexts& names);
 void drawNameBlock(PageCanvas& canvas, const FieldStyle& style, const PrintRect& rect, const NameBlockSetting& set);
 
@@ -88,6 +92,12 @@ QPoint afterBlock(const SnapshotField& name1, const SnapshotField& name2, const 
 struct RecordNames {
     NameBlockTexts recipient;
     NameBlockTexts sender;
+    // The block field `field` is set as (4, 10), or nullptr when it prints its own text.
+    const NameBlockTexts* block(int field) const
+    {
+        const NameBlockTexts* b = field == 4 ? &recipient : field == 10 ? &sender : nullptr;
+        return b && b->isBlock() ? b : nullptr;
+    }
 };
 RecordNames recordNames(const LayoutSnapshot& snapshot, int record);
 

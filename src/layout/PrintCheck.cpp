@@ -92,6 +92,11 @@ QString PrintCheckReport::describe(const PrintFinding& finding, bool labelForm)
     case PrintFinding::Kind::NotABarcode:
     case PrintFinding::Kind::BarcodeTooClose:
         return DescribeBarcodeFindings({ asBarcodeFinding(finding) }, wordingPiece(labelForm)).value(0);
+    case PrintFinding::Kind::BlockOutside:
+        return QStringLiteral("%1からはみ出します: %2件目 %3")
+            .arg(labelForm ? QStringLiteral("ラベル") : QStringLiteral("ハガキ"))
+            .arg(finding.record + 1)
+            .arg(FieldCaptions::caption(finding.field, labelForm));
     }
     return QString();
 }
@@ -116,15 +121,43 @@ QStringList PrintCheckReport::lines(int max) const
 PrintCheckRule TextOverflowRule()
 {
     return [](const PrintedRecord& r, QVector<PrintFinding>& out) {
+        const LayoutComposer::RecordNames names = LayoutComposer::recordNames(*r.layout, r.record);
         for (int n = 1; n <= kFieldCount; ++n) {
             const SnapshotField& f = r.layout->field(n);
-            if (!r.textFields[n - 1] || FieldGeometry::printsBarcode(n, f.style))
+            if (!r.textFields[n - 1] || FieldGeometry::printsBarcode(n, f.style) || names.block(n))
                 continue;
             const LayoutComposer::PrintRect rect = LayoutComposer::printRect(f.box, 0, 0);
             const FieldTypesetting::Setting set = FieldTypesetting::settle(
                 *r.canvas, n, f.style, f.style.tate ? rect.height : rect.width, r.texts[n - 1], TextTarget::Print, true);
             if (set.overflows)
                 out.append(PrintFinding::textOverflow(r.record, n));
+        }
+    };
+}
+
+PrintCheckRule NameBlockRule()
+{
+    return [](const PrintedRecord& r, QVector<PrintFinding>& out) {
+        const LayoutComposer::RecordNames names = LayoutComposer::recordNames(*r.layout, r.record);
+        for (int n : { 4, 10 }) {
+            const NameBlockTexts* block = names.block(n);
+            if (!block || !r.textFields[n - 1])
+                continue;
+            const SnapshotField& f = r.layout->field(n);
+            const LayoutComposer::PrintRect rect = LayoutComposer::printRect(f.box, 0, 0);
+            const LayoutComposer::NameBlockSetting set = LayoutComposer::setNameBlock(*r.canvas, n, f.style, rect, *block);
+            if (set.overflows)
+                out.append(PrintFinding { PrintFinding::Kind::TextOverflow, r.record, n });
+            // What is drawn: along, the block is cut at the field's end.
+            QRectF drawn = set.layout.bounds;
+            if (f.style.tate)
+                drawn.setBottom(qMin<qreal>(drawn.bottom(), rect.top + rect.height));
+            else
+                drawn.setRight(qMin<qreal>(drawn.right(), rect.left + rect.width));
+            // Half a tenth of slack: the edges are measured, the card is whole tenths.
+            const QRectF piece = QRectF(QPointF(0, 0), QSizeF(r.piece)).adjusted(-0.5, -0.5, 0.5, 0.5);
+            if (!r.piece.isEmpty() && !piece.contains(drawn))
+                out.append(PrintFinding { PrintFinding::Kind::BlockOutside, r.record, n });
         }
     };
 }
@@ -147,7 +180,7 @@ PrintCheckRule BarcodeRule(const BarcodePiece& piece)
 
 QVector<PrintCheckRule> DefaultPrintCheckRules(const BarcodePiece& piece)
 {
-    return { TextOverflowRule(), BarcodeRule(piece) };
+    return { TextOverflowRule(), NameBlockRule(), BarcodeRule(piece) };
 }
 
 PrintCheckReport RunPrintCheck(const PrintCheckRun& run, const QVector<PrintCheckRule>& rules)
@@ -161,6 +194,7 @@ PrintCheckReport RunPrintCheck(const PrintCheckRun& run, const QVector<PrintChec
     printed.layout = run.layout;
     printed.textFields = run.textFields;
     printed.canvas = &canvas;
+    printed.piece = run.piece;
     for (int record : run.records) {
         printed.record = record;
         printed.texts = run.textsOf(record);

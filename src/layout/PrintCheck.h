@@ -20,6 +20,7 @@
 #include "layout/BarcodeCheck.h"
 #include "layout/FieldTexts.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -33,6 +34,7 @@ struct PrintFinding {
         TextOverflow,    // the text does not fit its field, even where it may shrink
         NotABarcode,     // field 6's data cannot be a customer barcode: no bars are printed
         BarcodeTooClose, // the symbol comes closer to an edge or other printing than allowed
+        BlockOutside,    // name 1 with its joint names reaches beyond the card (the label)
     };
     Kind kind = Kind::TextOverflow;
     int record = 0; // index into the snapshot's records (0-based)
@@ -87,14 +89,19 @@ struct PrintedRecord {
     FieldTextArray texts;        // the text each field is given by the page routine
     FieldVisibility textFields{}; // visible fields drawn as text (not as postal-code digits)
     PageCanvas* canvas = nullptr; // measures with the page's fonts, in 0.1 mm
+    QSize piece;                  // the card or the label, 0.1 mm
 };
 
 using PrintCheckRule = std::function<void(const PrintedRecord&, QVector<PrintFinding>&)>;
 
 // Every field drawn as text measured as it is set on the page (FieldTypesetting::settle,
 // shrinking where the field may): a text longer than its field is a TextOverflow. A field
-// printed as a customer barcode is not text.
+// printed as a customer barcode is not text, and a name with joint names is a block (below).
 PrintCheckRule TextOverflowRule();
+// Name 1 and the sender's name 1 with joint names, set as a block as the page sets it
+// (LayoutComposer::setNameBlock): a block longer than its field, even shrunk where it may, is a
+// TextOverflow of the field; a block that reaches beyond the card (the label) a BlockOutside.
+PrintCheckRule NameBlockRule();
 // Field 6 printed as a customer barcode on `piece` (the card or the label): its data and its
 // surroundings (CheckBarcodes), as NotABarcode and BarcodeTooClose.
 PrintCheckRule BarcodeRule(const BarcodePiece& piece);
@@ -107,6 +114,7 @@ struct PrintCheckRun {
     QVector<int> records;                       // the records printed, in print order
     std::function<FieldTextArray(int)> textsOf; // a record's texts as the page routine draws them
     FieldVisibility textFields{};               // see PrintedRecord
+    QSize piece;                                // see PrintedRecord
 };
 
 PrintCheckReport RunPrintCheck(const PrintCheckRun& run, const QVector<PrintCheckRule>& rules);

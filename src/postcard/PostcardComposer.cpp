@@ -42,6 +42,7 @@ PrintCheckReport CheckPostcardRun(const PostcardSnapshot& s)
     run.textFields[0] = false; // always the postal-code digits
     if (s.senderPostalBoxes)
         run.textFields[6] = false;
+    run.piece = QSize(1000, 1480); // the card, 100 x 148 mm
     return RunPrintCheck(run, DefaultPrintCheckRules(BarcodePiece { true, 1000, 1480 }));
 }
 

@@ -43,4 +43,20 @@ TEST(LabelCheck, ShrinkingRescuesALineThatFitsAtASmallerSize)
     EXPECT_TRUE(CheckLabelRun(snapshotOf(a, lines)).isEmpty());
 }
 
+TEST(LabelCheck, AFamilyBlockBeyondTheLabelIsNamed)
+{
+    AppSettings a = sampleSettings();
+    a.csv.renNo = { 8, 9, 10 };
+    QStringList lines = records(3);
+    // Record 2 (from 1): four names. Record 3: two, which stay on the label.
+    lines[1] += u(u",\"花子\",\"一郎\",\"さくら\"");
+    lines[2] += u(u",\"花子\",\"\",\"\"");
+    EXPECT_TRUE(CheckLabelRun(snapshotOf(a, lines)).isEmpty());
+    // Name 1 near the label's bottom: four lines under it leave the label, two still fit.
+    a.labelFields[3].top = 136;
+    a.labelFields[4].visible = false;
+    EXPECT_EQ(CheckLabelRun(snapshotOf(a, lines)).lines(),
+              (QStringList { u(u"ラベルからはみ出します: 2件目 名称１") }));
+}
+
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <QFontMetricsF>
 #include <algorithm>
+#include <functional>
 
 using namespace postcardtest;
 
@@ -226,4 +227,83 @@ TEST(NameBlockPage, SenderBlockWithoutHonorifics)
     const QVector<Line> name2 = linesOf(page, a.sender.name2);
     ASSERT_EQ(name2.size(), 1);
     EXPECT_LE(name2.first().across + name2.first().thickness, joint.first().across + 1.0);
+}
+
+TEST(NameBlockPage, ShrinkToFitShrinksTheWholeBlockByOneFactor)
+{
+    AppSettings a = sampleSettings();
+    a.csv = jointColumns();
+    a.postcardFields[3].width = 150; // too short for the family at 26 points
+    a.postcardFields[3].fit = true;
+    const QString line = record(u(u"山田　太郎"), QString(), { u(u"花子"), u(u"一郎"), u(u"さくら") }, {});
+    const PageRecording page = render(a, line);
+    QVector<Line> names;
+    for (const QString& n : { u(u"山田　太郎"), u(u"花子"), u(u"一郎"), u(u"さくら") }) {
+        const QVector<Line> l = linesOf(page, n);
+        ASSERT_EQ(l.size(), 1) << n.toStdString();
+        names << l.first();
+    }
+    const QVector<Line> honorifics = linesOf(page, u(u"様"));
+    ASSERT_EQ(honorifics.size(), 4);
+    // One size for every name and honorific, smaller than the field's own, the pitch its column.
+    const qreal size = names.first().font.pixelSize();
+    EXPECT_LT(size, 26 * 254.0 / 72 - 1);
+    for (const Line& l : names + honorifics)
+        EXPECT_EQ(l.font.pixelSize(), size);
+    EXPECT_NEAR(names[1].across, names[0].across - names[0].thickness, 1.0);
+    // It fits the field's length now, and nothing is cut.
+    const int top = LayoutUnits::pixelsToTenths(a.postcardFields[3].top);
+    const int length = LayoutUnits::pixelsToTenths(150) + 1;
+    for (const Line& l : names + honorifics) {
+        EXPECT_GE(l.along, top - 0.5);
+        EXPECT_LE(l.end(), top + length + 0.5);
+        EXPECT_FALSE(l.clipped);
+    }
+    // Without shrinking the block keeps its size and is cut at the field's end.
+    a.postcardFields[3].fit = false;
+    const PageRecording cut = render(a, line);
+    const QVector<Line> last = linesOf(cut, u(u"様"));
+    ASSERT_EQ(last.size(), 4);
+    EXPECT_NEAR(last.first().font.pixelSize(), 26 * 254.0 / 72, 1.0);
+    EXPECT_TRUE(last.first().clipped);
+}
+
+TEST(NameBlockPage, CheckBeforePrintingCountsTheBlock)
+{
+    const QString family = record(u(u"山田　太郎"), QString(), { u(u"花子"), u(u"一郎"), u(u"さくら") }, {});
+    struct Case {
+        const char* name;
+        std::function<void(AppSettings&)> change;
+        QString line;
+        QStringList lines; // what the check says
+    };
+    const QString longName(100, QChar(0x5C71)); // 山 x 100
+    const Case cases[] = {
+        { "the family fits", [](AppSettings&) {}, family, {} },
+        { "too long for the field: name 1 once, not its text again", [](AppSettings& a) { a.postcardFields[3].width = 150; },
+          family, { u(u"枠に収まりません: 1件目 名称１") } },
+        { "shrunk to fit", [](AppSettings& a) { a.postcardFields[3].width = 150; a.postcardFields[3].fit = true; }, family, {} },
+        { "four columns at the card's edge", [](AppSettings& a) { a.postcardFields[3].left = 5; }, family,
+          { u(u"ハガキからはみ出します: 1件目 名称１") } },
+        { "a joint name of 100 characters", [](AppSettings&) {},
+          record(u(u"山田　太郎"), QString(), { longName }, {}), { u(u"枠に収まりません: 1件目 名称１") } },
+        { "joint names without name 1", [](AppSettings&) {}, record(QString(), QString(), { u(u"花子"), u(u"一郎") }, {}),
+          {} },
+        { "the sender's block beyond the card", [](AppSettings& a) {
+              a.sender.jointNames = { u(u"美咲"), u(u"健太") };
+              a.postcardFields[9].left = 2; },
+          record(u(u"山田　太郎"), QString(), {}, {}), { u(u"ハガキからはみ出します: 1件目 名称１(差出人)") } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppSettings a = sampleSettings();
+        a.csv = jointColumns();
+        c.change(a);
+        const PostcardSnapshot s = PostcardSnapshot::fromSettings(a, { c.line }, HonorificChoice { true, QString() });
+        EXPECT_EQ(CheckPostcardRun(s).lines(), c.lines);
+        // Whatever the check says, the page is drawn.
+        if (c.line.contains(u(u"一郎"))) {
+            EXPECT_EQ(linesOf(render(a, c.line), u(u"一郎")).size(), 1);
+        }
+    }
 }
