@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -73,8 +74,10 @@ protected:
     QString iniPath;
 };
 
-const char* const kMappingBoxes[] = { "cmbTriPost", "cmbTriAdr1", "cmbTriAdr2", "cmbTriName1",
-                                      "cmbTriName2", "cmbTriCBar", "cmbTriKeisho" };
+const char* const kMappingBoxes[] = { "cmbTriPost",   "cmbTriAdr1",       "cmbTriAdr2",   "cmbTriName1",
+                                      "cmbTriName2",  "cmbTriCBar",       "cmbTriKeisho", "cmbTriRen1",
+                                      "cmbTriRen1Keisho", "cmbTriRen2",   "cmbTriRen2Keisho", "cmbTriRen3",
+                                      "cmbTriRen3Keisho" };
 
 } // namespace
 
@@ -599,6 +602,56 @@ TEST_F(Forms, SetUpDialogReadsTheListAsChosenAndSavesTheChoice)
     EXPECT_FALSE(file.contains("CSVCODE")) << file.toStdString();
     EXPECT_FALSE(file.contains("CSVQUOTE")) << file.toStdString();
     EXPECT_EQ(file.left(file.indexOf("[POSTCSV]")), defaults.left(defaults.indexOf("[POSTCSV]")));
+}
+
+TEST_F(Forms, SetUpDialogMapsJointNamesOnAPageOfTheirOwn)
+{
+    ASSERT_TRUE(WriteDefaultSettingsFile(iniPath));
+    const QString csv = writeCsv("family.csv", sjis(QStringLiteral("氏名,連名1,連名2,敬称2\r\n山田　太郎,花子,一郎,くん\r\n")));
+    CsvColumnMap& map = AppSettings::instance().csv;
+    map.fileName = csv;
+    map.hasHeader = true;
+    map.mei1No = 1;
+    map.renNo = { 2, -1, 9 };     // 9: beyond the list
+    map.renKeisNo = { -1, 0, -1 }; // 0: 対象項目無し saved by hand
+    const char* const names[] = { "cmbTriRen1", "cmbTriRen1Keisho", "cmbTriRen2", "cmbTriRen2Keisho",
+                                  "cmbTriRen3", "cmbTriRen3Keisho" };
+    struct Pass {
+        std::array<int, 6> shown;  // each box's index as the dialog opens
+        std::array<int, 6> chosen; // what the user picks
+        QByteArray keys;           // the joint-name keys the file then ends with
+    };
+    const Pass passes[] = {
+        // Never set and 対象項目無し both show 対象項目無し; a column beyond the list shows nothing.
+        { { 2, 0, 0, 0, -1, 0 }, { 2, 0, 3, 4, 0, 0 }, "REN1NO=2\r\nREN2NO=3\r\nREN2KEISNO=4\r\n" },
+        // Back to 対象項目無し: the keys leave the file.
+        { { 2, 0, 3, 4, 0, 0 }, { 0, 0, 0, 0, 0, 0 }, "" },
+    };
+    for (const Pass& pass : passes) {
+        ScriptedMessages messages;
+        TFrmInpTri dlg;
+        dlg.show();
+        auto* pages = child<QTabWidget>(&dlg, "pgcTri");
+        ASSERT_EQ(pages->count(), 4);
+        EXPECT_EQ(pages->tabText(1), QStringLiteral("連名"));
+        for (int i = 0; i < 6; ++i) {
+            auto* box = child<QComboBox>(&dlg, names[i]);
+            EXPECT_TRUE(pages->widget(1)->isAncestorOf(box)) << names[i];
+            EXPECT_EQ(box->currentIndex(), pass.shown[i]) << names[i];
+            box->setCurrentIndex(pass.chosen[i]);
+        }
+        EXPECT_EQ(entries(child<QComboBox>(&dlg, "cmbTriRen2Keisho")),
+                  (QStringList { QStringLiteral("対象項目無し"), QStringLiteral("氏名"), QStringLiteral("連名1"),
+                                 QStringLiteral("連名2"), QStringLiteral("敬称2") }));
+        messages.answerYesNo(true);
+        child<QPushButton>(&dlg, "bbtnUpdate")->click();
+        EXPECT_EQ(messages.texts().last(), QStringLiteral("更新終了しました。"));
+        EXPECT_TRUE(TestFiles::read(iniPath).endsWith("CSVHEAD=1\r\n" + pass.keys)) << TestFiles::read(iniPath).toStdString();
+        AppSettings::instance() = AppSettings();
+        ASSERT_TRUE(LoadSettings());
+    }
+    EXPECT_EQ(AppSettings::instance().csv.renNo, (std::array<int, 3> { -1, -1, -1 }));
+    EXPECT_EQ(AppSettings::instance().csv.renKeisNo, (std::array<int, 3> { -1, -1, -1 }));
 }
 
 TEST_F(Forms, SetUpDialogOffersQuotingOnceForAListWithQuotedCommas)

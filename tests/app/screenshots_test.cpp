@@ -51,7 +51,11 @@ TEST(Screenshots, MainMenuAndSetUpDialog)
     dlg.show();
     QTest::qWait(50);
     ASSERT_TRUE(dlg.grab().save(out + "/csv-setup.png"));
-    dlg.findChild<QTabWidget*>(QStringLiteral("pgcTri"))->setCurrentIndex(1);
+    auto* pages = dlg.findChild<QTabWidget*>(QStringLiteral("pgcTri"));
+    pages->setCurrentWidget(dlg.findChild<QWidget*>(QStringLiteral("tabJoint")));
+    QTest::qWait(50);
+    ASSERT_TRUE(dlg.grab().save(out + "/csv-setup-joint.png"));
+    pages->setCurrentWidget(dlg.findChild<QWidget*>(QStringLiteral("tabFormat")));
     QTest::qWait(50);
     ASSERT_TRUE(dlg.grab().save(out + "/csv-setup-format.png"));
     AppPaths::setSettingsDirectory(QString());

@@ -107,6 +107,9 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
     auto* tabItems = new QWidget;
     tabItems->setObjectName(QStringLiteral("tabItems"));
     pgcTri->addTab(tabItems, QStringLiteral("宛名項目"));
+    auto* tabJoint = new QWidget;
+    tabJoint->setObjectName(QStringLiteral("tabJoint"));
+    pgcTri->addTab(tabJoint, QStringLiteral("連名"));
     auto* tabFormat = new QWidget;
     tabFormat->setObjectName(QStringLiteral("tabFormat"));
     pgcTri->addTab(tabFormat, QStringLiteral("ファイル形式"));
@@ -138,18 +141,41 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
         { u"Cﾊﾞｰｺｰﾄﾞ", "cmbTriCBar", &cmbTriCBar },
         { u"敬    称", "cmbTriKeisho", &cmbTriKeisho },
     };
-    int y = 6;
-    for (const auto& r : rows) {
-        captionCell(pnlTri, QString::fromUtf16(r.caption), QRect(6, y, 84, 22));
-        auto* box = new QComboBox(pnlTri);
-        box->setObjectName(QLatin1String(r.name));
+    // A caption cell and its mapping box, one row of a panel.
+    auto mappingRow = [](QWidget* panel, int y, const QString& caption, const QString& name) {
+        captionCell(panel, caption, QRect(6, y, 84, 22));
+        auto* box = new QComboBox(panel);
+        box->setObjectName(name);
         box->setEditable(false);
         box->setGeometry(94, y, 160, 22);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(10);
         box->setMaxVisibleItems(20);
-        *r.box = box;
+        return box;
+    };
+    int y = 6;
+    for (const auto& r : rows) {
+        *r.box = mappingRow(pnlTri, y, QString::fromUtf16(r.caption), QLatin1String(r.name));
         y += 25;
+    }
+
+    auto* lblRen1 = new QLabel(QStringLiteral("家族の連名にするCSVの項目と、その敬称の項目を設定します。"), tabJoint);
+    lblRen1->setObjectName(QStringLiteral("lblRen1"));
+    lblRen1->setGeometry(8, 6, 380, 16);
+    auto* lblRen2 = new QLabel(QStringLiteral("敬称の項目が無い（空の）連名には名称の敬称が付きます。"), tabJoint);
+    lblRen2->setObjectName(QStringLiteral("lblRen2"));
+    lblRen2->setGeometry(8, 22, 380, 16);
+    auto* pnlRen = new QFrame(tabJoint);
+    pnlRen->setObjectName(QStringLiteral("pnlRen"));
+    pnlRen->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pnlRen->setGeometry(8, 42, 262, 170);
+    y = 6;
+    for (int i = 0; i < kJointNameColumns; ++i) {
+        const QString digit(QChar(0xFF11 + i)); // full-width 1, 2, 3
+        cmbTriRen[i] = mappingRow(pnlRen, y, QStringLiteral("連名") + digit, QStringLiteral("cmbTriRen%1").arg(i + 1));
+        cmbTriRenKeisho[i] = mappingRow(pnlRen, y + 25, QStringLiteral("連名%1敬称").arg(digit),
+                                        QStringLiteral("cmbTriRen%1Keisho").arg(i + 1));
+        y += 2 * 25 + 4;
     }
 
     auto* pnlText = new QFrame(tabFormat);
@@ -259,7 +285,10 @@ TFrmInpTri::TFrmInpTri(QWidget* parent) : QDialog(parent)
 
 QList<QComboBox*> TFrmInpTri::mappingBoxes() const
 {
-    return { cmbTriPost, cmbTriAdr1, cmbTriAdr2, cmbTriName1, cmbTriName2, cmbTriCBar, cmbTriKeisho };
+    QList<QComboBox*> boxes { cmbTriPost, cmbTriAdr1, cmbTriAdr2, cmbTriName1, cmbTriName2, cmbTriCBar, cmbTriKeisho };
+    for (int i = 0; i < kJointNameColumns; ++i)
+        boxes << cmbTriRen[i] << cmbTriRenKeisho[i];
+    return boxes;
 }
 
 QList<QComboBox*> TFrmInpTri::columnBoxes() const
@@ -313,8 +342,11 @@ void TFrmInpTri::FormShow()
         m_opdCsv.fileName = csv.fileName;
         edtCsvPath->setText(csv.fileName);
         loadFile();
-        const int saved[] = { csv.postNo, csv.adr1No, csv.adr2No, csv.mei1No,
-                              csv.mei2No, csv.cbarNo, csv.keisNo, std::max(csv.selNo, 0) };
+        QList<int> saved { csv.postNo, csv.adr1No, csv.adr2No, csv.mei1No, csv.mei2No, csv.cbarNo, csv.keisNo };
+        // A joint name never set is none (対象項目無し).
+        for (int i = 0; i < kJointNameColumns; ++i)
+            saved << qMax(csv.renNo[i], 0) << qMax(csv.renKeisNo[i], 0);
+        saved << std::max(csv.selNo, 0);
         const QList<QComboBox*> boxes = columnBoxes();
         for (int i = 0; i < boxes.size(); ++i) {
             QComboBox* box = boxes.at(i);
@@ -465,6 +497,12 @@ void TFrmInpTri::bbtnUpdateClick()
     csv.mei2No = cmbTriName2->currentIndex();
     csv.cbarNo = cmbTriCBar->currentIndex();
     csv.keisNo = cmbTriKeisho->currentIndex();
+    // 対象項目無し is none: the keys stay out of the file.
+    auto jointColumn = [](const QComboBox* box) { return box->currentIndex() > 0 ? box->currentIndex() : -1; };
+    for (int i = 0; i < kJointNameColumns; ++i) {
+        csv.renNo[i] = jointColumn(cmbTriRen[i]);
+        csv.renKeisNo[i] = jointColumn(cmbTriRenKeisho[i]);
+    }
     csv.hasHeader = cbHead->isChecked();
     csv.textDelimiter = cmbText->currentText();
     csv.encoding = CsvEncoding(cmbCsvCode->currentIndex());

@@ -1,15 +1,19 @@
 #pragma once
 // The CSV set-up dialog: the user picks the CSV file, says which CSV field feeds each of
-// the seven address items (tab "宛名項目"), how the file is read (tab "ファイル形式"):
+// the seven address items (tab "宛名項目") and the joint names of name 1 with their honorifics
+// (tab "連名"), how the file is read (tab "ファイル形式"):
 // its character encoding, the text delimiter, whether quotes group commas and line breaks,
 // and whether the first line is a header; and optionally a column that marks the records to
 // print or to skip (tab "印刷対象", [POSTCSV] SELNO and SELMODE). Its only lasting effect is a confirmed update:
 // AppSettings.csv changes and [POSTCSV] is written.
 
+#include "app/AppSettings.h"
 #include "platform/CommonDialogs.h"
 
 #include <QDialog>
 #include <QStringList>
+
+#include <array>
 
 class QCheckBox;
 class QComboBox;
@@ -56,6 +60,7 @@ private:
     CsvFormat chosenFormat() const;
     // Says once per list when quoting is off and its first records hold a quoted comma.
     void offerQuoting();
+    // Every mapping box: the seven address items, then 連名１, 連名１敬称 .. 連名３敬称.
     QList<QComboBox*> mappingBoxes() const;
     // The mapping boxes and the selection column's box: each lists the columns of the file.
     QList<QComboBox*> columnBoxes() const;
@@ -75,6 +80,9 @@ private:
     QRadioButton* rbSelPrint; // "印刷する宛名": a marked record is printed
     QRadioButton* rbSelSkip;  // "除外する宛名": a marked record is skipped
     QLabel* lblSelCount;
+    // 連名n and 連名n敬称 (element n-1); 対象項目無し is stored as -1, none.
+    std::array<QComboBox*, kJointNameColumns> cmbTriRen{};
+    std::array<QComboBox*, kJointNameColumns> cmbTriRenKeisho{};
     QTabWidget* pgcTri;
     QComboBox* cmbCsvCode;
     QLabel* lblCsvCodeFound;
