@@ -9,11 +9,16 @@
 #include "platform/JapaneseFonts.h"
 #include "platform/VerticalText.h"
 
+#include "preview/PageRecording.h"
+
+#include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 
 #include <cmath>
+#include <functional>
 
 const QColor LayoutFields::kSelectedLine(0, 0, 255);
 const QColor LayoutFields::kNormalLine(128, 128, 128);
@@ -27,12 +32,62 @@ int halfTowardZero(qreal v)
     return int(std::trunc(v / 2));
 }
 
+// A name block on the card: it draws through its owner and hands the mouse to the name's box
+// (in the box's coordinates), whose handlers then select and drag the field.
+class BlockView : public QWidget {
+public:
+    BlockView(QWidget* card, std::function<void(QWidget*, QPainter&)> paint)
+        : QWidget(card)
+        , paint_(std::move(paint))
+    {
+        setMouseTracking(true);
+        hide();
+    }
+    TPaintBoxEL* box = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        paint_(this, p);
+    }
+    void mousePressEvent(QMouseEvent* e) override { pass(e); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { pass(e); }
+    void mouseMoveEvent(QMouseEvent* e) override { pass(e); }
+    void mouseReleaseEvent(QMouseEvent* e) override { pass(e); }
+    void leaveEvent(QEvent* e) override
+    {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(box, &leave);
+        QWidget::leaveEvent(e);
+    }
+
+private:
+    void pass(QMouseEvent* e)
+    {
+        const QPointF local = e->position() + QPointF(pos() - box->pos());
+        QMouseEvent passed(e->type(), local, e->scenePosition(), e->globalPosition(), e->button(), e->buttons(),
+                           e->modifiers());
+        QCoreApplication::sendEvent(box, &passed);
+        e->setAccepted(passed.isAccepted());
+    }
+
+    std::function<void(QWidget*, QPainter&)> paint_;
+};
+
 } // namespace
 
 LayoutFields::LayoutFields(Form form, QWidget* card, QObject* parent)
     : QObject(parent)
     , form_(form)
 {
+    // The blocks first: the boxes lie above them.
+    for (int i = 0; i < 2; ++i) {
+        const int field = i == 0 ? 4 : 10;
+        auto* view = new BlockView(card, [this, field](QWidget* v, QPainter& p) { paintBlock(field, v, p); });
+        view->setObjectName(QStringLiteral("blkFld%1").arg(field));
+        blockViews_[i] = view;
+    }
     for (int n = 1; n <= kFieldCount; ++n) {
         auto* box = new TPaintBoxEL(card);
         box->setObjectName(QStringLiteral("pbeFld%1").arg(n));
@@ -43,6 +98,8 @@ LayoutFields::LayoutFields(Form form, QWidget* card, QObject* parent)
         connect(box, &TPaintBoxEL::Change, this, [this](TPaintBoxEL* b) { enforcePostalGeometry(b); });
         boxes_[n - 1] = box;
     }
+    static_cast<BlockView*>(blockViews_[0])->box = boxes_[3];
+    static_cast<BlockView*>(blockViews_[1])->box = boxes_[9];
 }
 
 TPaintBoxEL* LayoutFields::box(int field) const
@@ -77,6 +134,9 @@ void LayoutFields::showField(int field, const LayoutField& f)
     b->setVisible(s.visible);
     stored_[field - 1] = s;
     b->update();
+    // Name 1's place, face and visibility set its block; name 2's visibility its honorific.
+    if (field == 4 || field == 5 || field == 10)
+        showBlocks();
 }
 
 void LayoutFields::applyStyle(int field, const FieldStyle& style)
@@ -110,6 +170,8 @@ void LayoutFields::setSelected(TPaintBoxEL* selected)
 {
     for (TPaintBoxEL* b : boxes_)
         b->setLineColor(b == selected ? kSelectedLine : kNormalLine);
+    for (QWidget* view : blockViews_)
+        view->update();
 }
 
 FieldVisibility LayoutFields::visibility() const
@@ -135,6 +197,7 @@ void LayoutFields::FillFieldTexts(int index)
         }
         boxes_[n - 1]->setMoji(texts[n - 1]);
     }
+    showBlocks();
 }
 
 void LayoutFields::ApplyHonorific()
@@ -146,6 +209,72 @@ void LayoutFields::ApplyHonorific()
         if (!boxes_[i]->isHidden())
             boxes_[i]->update();
     }
+    showBlocks();
+}
+
+QWidget* LayoutFields::blockView(int field) const
+{
+    return field == 4 ? blockViews_[0] : field == 10 ? blockViews_[1] : nullptr;
+}
+
+const NameBlockTexts* LayoutFields::blockOf(const TPaintBoxEL* b) const
+{
+    return b && !b->isHidden() ? names_.block(fieldOf(b)) : nullptr;
+}
+
+LayoutComposer::NameBlockSetting LayoutFields::setBlock(const TPaintBoxEL* b) const
+{
+    const int field = fieldOf(b);
+    const FieldBox fieldBox { b->x(), b->y(), b->width(), b->height() };
+    PageCanvas canvas(nullptr, 0, 0);
+    return LayoutComposer::setNameBlock(canvas, field, style(field), LayoutComposer::printRect(fieldBox, 0, 0),
+                                        *blockOf(b));
+}
+
+void LayoutFields::showBlocks()
+{
+    names_.recipient = FieldTexts::recipientNames(columns_, honorific, visibility());
+    names_.sender = FieldTexts::senderNames(sender);
+    for (int field : { 4, 10 }) {
+        const TPaintBoxEL* b = box(field);
+        QWidget* view = blockView(field);
+        if (!blockOf(b)) {
+            view->hide();
+            continue;
+        }
+        // The block's bounds in pixels, with the box (a block never lies wholly outside it).
+        const QRectF bounds = setBlock(b).layout.bounds;
+        const qreal k = LayoutUnits::kPixelsPerTenth;
+        const QRect shown = QRectF(bounds.left() * k, bounds.top() * k, bounds.width() * k, bounds.height() * k)
+                                .toAlignedRect()
+                                .adjusted(-1, -1, 1, 1)
+                                .united(b->geometry());
+        view->setGeometry(shown);
+        view->show();
+        view->update();
+    }
+}
+
+void LayoutFields::paintBlock(int field, QWidget* view, QPainter& painter)
+{
+    const TPaintBoxEL* b = box(field);
+    if (!blockOf(b))
+        return;
+    // The block's outline, dotted in the box's colour: it drags as one field.
+    painter.setPen(QPen(b->LineColor(), 0, Qt::DotLine));
+    painter.drawRect(0, 0, view->width() - 1, view->height() - 1);
+
+    const FieldStyle st = style(field);
+    const FieldBox fieldBox { b->x(), b->y(), b->width(), b->height() };
+    const LayoutComposer::PrintRect r = LayoutComposer::printRect(fieldBox, 0, 0);
+    PageRecording page;
+    PageCanvas canvas(&page, 0, 0);
+    canvas.SetFontStyle(LayoutComposer::fontStyleFlags(st));
+    canvas.SetFontName(st.fontName);
+    LayoutComposer::drawNameBlock(canvas, st, r, LayoutComposer::setNameBlock(canvas, field, st, r, *blockOf(b)));
+    painter.translate(-view->x(), -view->y());
+    painter.scale(LayoutUnits::kPixelsPerTenth, LayoutUnits::kPixelsPerTenth);
+    page.replay(&painter);
 }
 
 QFont LayoutFields::boxFont(const TPaintBoxEL* b) const
@@ -206,6 +335,8 @@ FieldTypesetting::Setting LayoutFields::settle(const TPaintBoxEL* b, bool measur
 
 bool LayoutFields::overflows(const TPaintBoxEL* b) const
 {
+    if (blockOf(b))
+        return setBlock(b).overflows;
     return b && !b->isHidden() && !drawsDigits(b) && !FieldGeometry::printsBarcode(fieldOf(b), style(fieldOf(b)))
         && settle(b, true).overflows;
 }
@@ -290,8 +421,9 @@ void LayoutFields::PaintField(TPaintBoxEL* b, QPainter& painter)
                               : b->size();
 
     const bool barcode = !digits && FieldGeometry::printsBarcode(field, style(field));
-    const FieldTypesetting::Setting set = digits || barcode ? FieldTypesetting::Setting() : settle(b, true);
-    const bool marked = set.overflows;
+    const bool block = !digits && blockOf(b) != nullptr;
+    const FieldTypesetting::Setting set = digits || barcode || block ? FieldTypesetting::Setting() : settle(b, true);
+    const bool marked = block ? setBlock(b).overflows : set.overflows;
 
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
@@ -312,6 +444,8 @@ void LayoutFields::PaintField(TPaintBoxEL* b, QPainter& painter)
         paintBarcode(b, painter);
         return;
     }
+    if (block)
+        return; // its block shows the names
 
     const QString& text = set.text;
     if (text.isEmpty())

@@ -9,6 +9,7 @@
 #include "layout/FieldGeometry.h"
 #include "layout/FieldTexts.h"
 #include "layout/FieldTypesetting.h"
+#include "layout/LayoutComposer.h"
 #include "layout/LayoutDocument.h"
 #include "layout/LayoutField.h"
 
@@ -70,8 +71,15 @@ public:
     // Builds the box's font from its own properties and sets its thickness from the font
     // (for a box whose properties were set one by one).
     void ApplyFieldFont(TPaintBoxEL* box);
-    // The shared paint handler.
+    // The shared paint handler. A name with joint names draws only its outline; its block
+    // shows (below).
     void PaintField(TPaintBoxEL* box, QPainter& painter);
+
+    // The picture of name 1 (4) or the sender's name 1 (10) with the joint names of the record
+    // shown, set as the page sets the block (LayoutComposer::setNameBlock) and lying on the card
+    // under the boxes; a press on it is a press on the name's box, so the block drags as one
+    // field. Hidden when the record shows no block there; nullptr for other fields.
+    QWidget* blockView(int field) const;
 
     // The font a box draws with, in screen pixels (a size of 0 or less counts as 9 points).
     QFont boxFont(const TPaintBoxEL* box) const;
@@ -103,11 +111,19 @@ private:
     void enforcePostalGeometry(TPaintBoxEL* box);
     void paintDigits(TPaintBoxEL* box, QPainter& painter, const QFont& font);
     void paintBarcode(TPaintBoxEL* box, QPainter& painter);
+    // The block field 4 or 10 is set as for the record shown, nullptr when it shows its text.
+    const NameBlockTexts* blockOf(const TPaintBoxEL* box) const;
+    LayoutComposer::NameBlockSetting setBlock(const TPaintBoxEL* box) const;
+    // The blocks after the record, the honorific or a name field changed.
+    void showBlocks();
+    void paintBlock(int field, QWidget* view, QPainter& painter);
 
     Form form_;
     std::array<TPaintBoxEL*, kFieldCount> boxes_{};
     int current_ = 0;
     RecordColumns columns_;
+    LayoutComposer::RecordNames names_;
+    std::array<QWidget*, 2> blockViews_{}; // fields 4 and 10
     // The style applied last to each field: what the boxes do not hold (the typesetting
     // options, the barcode option) is kept from it.
     std::array<FieldStyle, kFieldCount> stored_{};
