@@ -150,7 +150,7 @@ TEST(TovalinPrint, WrongArgumentsAndInputEndWithStatusAndReason)
         case CsvMissing: ASSERT_TRUE(QFile::remove(ex.csv())); break;
         case CsvEmpty: ASSERT_TRUE(ex.writeCsv(QByteArray())); break;
         case CsvHeaderOnly: ASSERT_TRUE(ex.writeCsv(sjis(u(u"\"郵便番号\",\"住所1\"\r\n")))); break;
-        case ColumnBeyondRecord: ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("KEISNO"), QStringLiteral("9"))); break;
+        case ColumnBeyondRecord: ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("KEISNO"), QStringLiteral("14"))); break;
         case NotAFolder: settings = ex.path(QStringLiteral("nowhere")); break;
         }
         QStringList args;
@@ -248,6 +248,7 @@ TEST(TovalinPrint, InterruptedRunLeavesNoFile)
     for (int i = 0; i < 20000; ++i)
         lines += sjis(u(u"\"154-0015\",\"東京都世田谷区桜新町２－１２－３\",\"\",\"山本　健太郎\",\"\",\"\",\"様\"\r\n"));
     ASSERT_TRUE(ex.writeCsv(lines));
+    ASSERT_TRUE(ex.withoutJointNames());
     const QString pdf = ex.path(QStringLiteral("long.pdf"));
     QProcess p;
     p.start(program(), { QStringLiteral("postcard"), QStringLiteral("--settings"), ex.settingsDir(),
@@ -299,6 +300,7 @@ TEST(TovalinPrint, TextsThatDoNotFitAreListedAndStrictPrintsNothing)
         if (expected.size() > 20)
             expected = expected.mid(0, 20) << u(u"ほか %1 件").arg(c.overflowing - 20);
         ASSERT_TRUE(ex.writeCsv(sjis(csv)));
+        ASSERT_TRUE(ex.withoutJointNames());
         const QString pdf = ex.path(QStringLiteral("out.pdf"));
         const ProgramRun r = runProgram(QStringList { c.command, QStringLiteral("--settings"), ex.settingsDir(),
                                                       QStringLiteral("--output"), pdf } + c.extra);
