@@ -57,16 +57,16 @@ TEST(TovalinPrintRecords, PostcardsOfTheChosenRecordsInListOrder)
         const char16_t* says; // on standard error; empty: nothing
     };
     const Case cases[] = {
-        { "a list in any order", {}, 0, 8, { QStringLiteral("--records"), QStringLiteral("8, 5-6, 2") }, { 2, 5, 6, 8 }, u"" },
-        { "full-width, to the end", {}, 0, 8, { QStringLiteral("--records"), u(u"２８－") }, { 28, 29, 30 }, u"" },
-        { "cut to the list", {}, 0, 8, { QStringLiteral("--records"), QStringLiteral("29-40") }, { 29, 30 }, u"30 件" },
-        { "--record N", {}, 0, 8, { QStringLiteral("--record"), QStringLiteral("17") }, { 17 }, u"" },
-        { "column skips 喪中", { 3, 6 }, 1, 8, { QStringLiteral("--records"), QStringLiteral("1-7") }, { 1, 2, 4, 5, 7 }, u"" },
-        { "--all ignores the column", { 3, 6 }, 1, 8, { QStringLiteral("--records"), QStringLiteral("1-7"), QStringLiteral("--all") },
+        { "a list in any order", {}, 0, 14, { QStringLiteral("--records"), QStringLiteral("8, 5-6, 2") }, { 2, 5, 6, 8 }, u"" },
+        { "full-width, to the end", {}, 0, 14, { QStringLiteral("--records"), u(u"２８－") }, { 28, 29, 30 }, u"" },
+        { "cut to the list", {}, 0, 14, { QStringLiteral("--records"), QStringLiteral("29-40") }, { 29, 30 }, u"30 件" },
+        { "--record N", {}, 0, 14, { QStringLiteral("--record"), QStringLiteral("17") }, { 17 }, u"" },
+        { "column skips 喪中", { 3, 6 }, 1, 14, { QStringLiteral("--records"), QStringLiteral("1-7") }, { 1, 2, 4, 5, 7 }, u"" },
+        { "--all ignores the column", { 3, 6 }, 1, 14, { QStringLiteral("--records"), QStringLiteral("1-7"), QStringLiteral("--all") },
           { 1, 2, 3, 4, 5, 6, 7 }, u"" },
-        { "column prints the marked", { 3, 6, 30 }, 0, 8, {}, { 3, 6, 30 }, u"" },
-        { "column beyond the records", { 3 }, 1, 9, { QStringLiteral("--records"), QStringLiteral("2-4") }, { 2, 3, 4 },
-          u"9 列目" },
+        { "column prints the marked", { 3, 6, 30 }, 0, 14, {}, { 3, 6, 30 }, u"" },
+        { "column beyond the records", { 3 }, 1, 15, { QStringLiteral("--records"), QStringLiteral("2-4") }, { 2, 3, 4 },
+          u"15 列目" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -135,7 +135,7 @@ TEST(TovalinPrintRecords, RunsThatChooseNothingEndWithStatusTwo)
         { "the column skips the one chosen", QStringLiteral("postcard"), { 3 }, { QStringLiteral("--record"), QStringLiteral("3") },
           { u(u"印刷する宛名がありません"), QStringLiteral("--all") } },
         { "the column skips every record", QStringLiteral("label"), [] { QVector<int> v; for (int i = 1; i <= 30; ++i) v << i; return v; }(), {},
-          { u(u"8 列目"), QStringLiteral("--all") } },
+          { u(u"14 列目"), QStringLiteral("--all") } },
         { "--record and --records", QStringLiteral("postcard"), {}, { QStringLiteral("--record"), QStringLiteral("3"),
           QStringLiteral("--records"), QStringLiteral("4") }, { QStringLiteral("--records") } },
         { "unreadable list", QStringLiteral("label"), {}, { QStringLiteral("--records"), QStringLiteral("1,,x") },
@@ -146,7 +146,7 @@ TEST(TovalinPrintRecords, RunsThatChooseNothingEndWithStatusTwo)
         ExampleCopy ex(c.run);
         if (!c.marked.isEmpty()) {
             ASSERT_TRUE(ex.writeCsv(exampleWithColumn(c.marked)));
-            ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("SELNO"), QStringLiteral("8")));
+            ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("SELNO"), QStringLiteral("14")));
             ASSERT_TRUE(ex.set(QStringLiteral("POSTCSV"), QStringLiteral("SELMODE"), QStringLiteral("1")));
         }
         const QString pdf = ex.path(QStringLiteral("none.pdf"));
