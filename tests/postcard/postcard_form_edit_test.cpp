@@ -747,8 +747,9 @@ TEST_F(PostcardForm, TheBarcodeCheckBoxShowsTheRecordsBarsInAFixedLengthBoxAsOne
         EXPECT_TRUE(dark(x, r.top() + r.height() / 2));
         EXPECT_EQ(dark(x, r.top() + r.height() * 0.15), up);
         EXPECT_EQ(dark(x, r.top() + r.height() * 0.85), down);
-        if (i + 1 < symbol.bars.size())
+        if (i + 1 < symbol.bars.size()) {
             EXPECT_FALSE(dark(x + size.pitch / 2, r.top() + r.height() / 2));
+        }
     }
     // Record 2's column is no barcode: no bars.
     QTest::mouseClick(form->ssbCsvNext, Qt::LeftButton);
