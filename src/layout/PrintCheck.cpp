@@ -147,7 +147,7 @@ PrintCheckRule NameBlockRule()
             const LayoutComposer::PrintRect rect = LayoutComposer::printRect(f.box, 0, 0);
             const LayoutComposer::NameBlockSetting set = LayoutComposer::setNameBlock(*r.canvas, n, f.style, rect, *block);
             if (set.overflows)
-                out.append(PrintFinding { PrintFinding::Kind::TextOverflow, r.record, n, {} });
+                out.append(PrintFinding::textOverflow(r.record, n));
             // What is drawn: along, the block is cut at the field's end.
             QRectF drawn = set.layout.bounds;
             if (f.style.tate)
@@ -157,7 +157,7 @@ PrintCheckRule NameBlockRule()
             // Half a tenth of slack: the edges are measured, the card is whole tenths.
             const QRectF piece = QRectF(QPointF(0, 0), QSizeF(r.piece)).adjusted(-0.5, -0.5, 0.5, 0.5);
             if (!r.piece.isEmpty() && !piece.contains(drawn))
-                out.append(PrintFinding { PrintFinding::Kind::BlockOutside, r.record, n, {} });
+                out.append(PrintFinding { PrintFinding::Kind::BlockOutside, r.record, n, 0, {} });
         }
     };
 }
