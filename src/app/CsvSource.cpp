@@ -20,6 +20,8 @@ bool hasByteOrderMark(const char* p, qsizetype size)
 
 qsizetype untilNul(const char* p, qsizetype size)
 {
+    if (size <= 0)
+        return 0; // an empty view may have no data at all, and memchr wants a pointer
     if (const void* nul = std::memchr(p, 0, size_t(size)))
         return static_cast<const char*>(nul) - p;
     return size;

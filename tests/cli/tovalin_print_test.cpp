@@ -8,6 +8,7 @@
 #include "support/TestFiles.h"
 #include "support/TestText.h"
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QStringDecoder>
 #include <QThread>
@@ -258,8 +259,9 @@ TEST(TovalinPrint, InterruptedRunLeavesNoFile)
     p.start(program(), { QStringLiteral("postcard"), QStringLiteral("--settings"), ex.settingsDir(),
                          QStringLiteral("--output"), pdf });
     ASSERT_TRUE(p.waitForStarted(10000));
-    // Wait until pages are being written, then ask it to stop.
-    for (int i = 0; i < 200 && !QFile::exists(pdf); ++i)
+    // Wait until pages are being written, then ask it to stop (a sanitized build starts slowly).
+    QDeadlineTimer deadline(60000);
+    while (!deadline.hasExpired() && !QFile::exists(pdf) && p.state() == QProcess::Running)
         QThread::msleep(20);
     ASSERT_TRUE(QFile::exists(pdf));
     p.terminate();

@@ -427,7 +427,8 @@ TEST_F(PostcardEngineTest, FieldRectanglesAreTheConvertedBoxesPlusOne)
         const PostcardSnapshot s = PostcardSnapshot::fromSettings(a, sampleRecords(), HonorificChoice { true, QString() });
         const FieldBox box = s.field(c.field).box;
         const QString text = c.tate ? u(u"東京都千代田区千代田１-２-３") : QStringLiteral("Tel 06-1234-5678");
-        const PageOp* op = find(ownOps(pe.render(s)), text);
+        const QVector<PageOp> ops = ownOps(pe.render(s));
+        const PageOp* op = find(ops, text);
         ASSERT_NE(op, nullptr);
         const int left = T(box.left), top = T(box.top);
         const int right = left + T(box.width) + 1, bottom = top + T(box.height) + 1;
@@ -483,7 +484,8 @@ TEST_F(PostcardEngineTest, OutOfRangeLayoutsAndShortRecordsDrawWithoutFailing)
     // A box far off the card (a snapshot made by hand) is recorded where it was placed.
     PostcardSnapshot far = s;
     far.fields[9].box.left = 5000;
-    const PageOp* farName = find(ownOps(pe.render(far)), u(u"佐藤健一"));
+    const QVector<PageOp> farOps = ownOps(pe.render(far));
+    const PageOp* farName = find(farOps, u(u"佐藤健一"));
     ASSERT_NE(farName, nullptr);
     EXPECT_GT(farName->origin.x(), 10000);
     // Pages beyond the records (the list emptied under a run) draw blanks.

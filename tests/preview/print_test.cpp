@@ -269,7 +269,11 @@ TEST_F(PrintTest, TheOverlayOfAVisibleWindowIsPrintedOverThePage)
         EXPECT_FALSE(inkBox(sheet, QRect(150, 250, 200, 200)).isEmpty()) << "the page itself";
         const QRect overlay = inkBox(sheet, QRect(550, 850, 200, 200));
         EXPECT_EQ(overlay.isEmpty(), !visible);
-        EXPECT_EQ(overlaid, visible ? QVector<int> { 1 } : QVector<int>());
+        // Not compared with an empty list: Qt's comparison hands memcmp a null pointer then.
+        if (visible)
+            EXPECT_EQ(overlaid, QVector<int> { 1 });
+        else
+            EXPECT_TRUE(overlaid.isEmpty());
     }
 }
 
