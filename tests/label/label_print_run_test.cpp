@@ -31,11 +31,12 @@ protected:
         SystemPrinter::instance().refresh();
     }
 
-    void chooseA4()
+    // The printer button with the test printer and a paper, portrait.
+    void choosePaper(int paper = DevMode::PaperA4)
     {
         ScriptedPrinterDialogs::Setup setup;
         setup.printer = CupsTestPrinter::name();
-        setup.paper = DevMode::PaperA4;
+        setup.paper = paper;
         setup.orientation = DevMode::OrientationPortrait;
         printerDialogs.answerPrinterSetup(setup);
         QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
@@ -53,7 +54,7 @@ TEST_F(LabelPrintRun, LabelsWhoseTextsDoNotFitAreNamedAndTheFormGoesToThem)
         lines[i].replace(u(u"サンライズビル%1号室").arg(i), QString(60, QChar(u'ビ')));
     writeCsv(lines);
     open();
-    chooseA4();
+    choosePaper();
     RecordingWindow window;
     messages.clear();
     messages.answerYesNo(false);
@@ -77,7 +78,7 @@ TEST_F(LabelPrintRun, LabelsWhoseTextsDoNotFitAreNamedAndTheFormGoesToThem)
 TEST_F(LabelPrintRun, AsksFirstThenPreviewsEverySheetFromTheStartCell)
 {
     open();
-    chooseA4();
+    choosePaper();
     RecordingWindow window;
     EXPECT_EQ(click(form->udSRow, TUpDown::Direction::Up, 1), 1);
     EXPECT_EQ(click(form->udSCol, TUpDown::Direction::Up, 1), 1);
@@ -117,7 +118,7 @@ TEST_F(LabelPrintRun, ThePrinterButtonKeepsTheLabelFormsOwnPrinterFile)
     open();
     const QString plv = tmp.filePath(QStringLiteral("plSetLabel.plv"));
     ASSERT_FALSE(QFile::exists(plv));
-    chooseA4();
+    choosePaper();
     EXPECT_TRUE(QFile::exists(plv));
     // As the Windows program's printer files: the component's design position Left = 32.
     {
@@ -154,12 +155,7 @@ TEST_F(LabelPrintRun, WithoutPrinterFileTheFormTakesA4AndMarksAnyOtherPaper)
     EXPECT_FALSE(QFile::exists(tmp.filePath(QStringLiteral("plSetLabel.plv"))));
 
     // A postcard chosen with the printer button is kept, marked, and named in the question.
-    ScriptedPrinterDialogs::Setup setup;
-    setup.printer = CupsTestPrinter::name();
-    setup.paper = DevMode::PaperJapanesePostcard;
-    setup.orientation = DevMode::OrientationPortrait;
-    printerDialogs.answerPrinterSetup(setup);
-    QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
+    choosePaper(DevMode::PaperJapanesePostcard);
     EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("148.0"));
     const QString wrong = QStringLiteral("用紙「Postcard」（100.0 × 148.0 mm）はA4（210 × 297 mm）ではありません。");
     EXPECT_EQ(form->lblPaperName->toolTip(), wrong);
@@ -171,7 +167,7 @@ TEST_F(LabelPrintRun, WithoutPrinterFileTheFormTakesA4AndMarksAnyOtherPaper)
     EXPECT_EQ(messages.texts(), QStringList { wrong + QStringLiteral("\r\nこの用紙に印刷します。よろしいですか？") });
     EXPECT_EQ(window.shown, 0);
 
-    chooseA4();
+    choosePaper();
     EXPECT_TRUE(form->lblPaperName->toolTip().isEmpty());
     EXPECT_NE(form->lblPaperH->palette().color(QPalette::WindowText), QColor(Qt::red));
 }

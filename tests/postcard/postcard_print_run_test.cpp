@@ -38,12 +38,12 @@ protected:
         SystemPrinter::instance().refresh();
     }
 
-    // The printer button with the test printer and postcard paper.
-    void choosePostcardPaper()
+    // The printer button with the test printer and a paper, portrait.
+    void choosePaper(int paper = DevMode::PaperJapanesePostcard)
     {
         ScriptedPrinterDialogs::Setup setup;
         setup.printer = CupsTestPrinter::name();
-        setup.paper = DevMode::PaperJapanesePostcard;
+        setup.paper = paper;
         setup.orientation = DevMode::OrientationPortrait;
         printerDialogs.answerPrinterSetup(setup);
         QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
@@ -65,7 +65,7 @@ TEST_F(PostcardPrintRun, ThePrinterButtonWritesTheFormsPrinterFileAndShowsThePap
     QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
     EXPECT_FALSE(QFile::exists(plv));
 
-    choosePostcardPaper();
+    choosePaper();
     EXPECT_TRUE(QFile::exists(plv));
     // As the Windows program's printer files: the component's design position Left = 32.
     {
@@ -102,7 +102,7 @@ TEST_F(PostcardPrintRun, PrintingAsksFirstThenPreviewsOnePagePerRecordOrOnlyTheS
 {
     RecordingWindow window;
     open();
-    choosePostcardPaper();
+    choosePaper();
     struct Case {
         bool only;
         bool yes;
@@ -147,7 +147,7 @@ TEST_F(PostcardPrintRun, TextsThatDoNotFitAreNamedBeforePrintingAndNoShowsTheFir
     writeCsv(lines);
     RecordingWindow window;
     open();
-    choosePostcardPaper();
+    choosePaper();
     const QString plain = QStringLiteral("印刷します。\r\nよろしいですか？");
     auto question = [](const QStringList& findings) {
         return (QStringList{QStringLiteral("枠に収まらない文字があります（ハガキ %1 枚）。").arg(findings.size())} + findings
@@ -207,7 +207,7 @@ TEST_F(PostcardPrintRun, TheFormsPagesAreTheCompositionsPagesForTheSameSettings)
     RecordingWindow window;
     open();
     ASSERT_TRUE(messages.asked().isEmpty()) << messages.texts().join(QLatin1Char('|')).toStdString();
-    choosePostcardPaper();
+    choosePaper();
 
     // The reference: the same settings through the composition, on the same paper.
     TplSetPrinter printer(QStringLiteral("plSetPrinter1"));
@@ -296,12 +296,7 @@ TEST_F(PostcardPrintRun, WithoutPrinterFileTheFormTakesThePostcardPaperOrMarksTh
 TEST_F(PostcardPrintRun, APrinterFileWithAnotherPaperIsKeptAndMarked)
 {
     open();
-    ScriptedPrinterDialogs::Setup a4;
-    a4.printer = CupsTestPrinter::name();
-    a4.paper = DevMode::PaperA4;
-    a4.orientation = DevMode::OrientationPortrait;
-    printerDialogs.answerPrinterSetup(a4);
-    QTest::mouseClick(form->ssbPrint, Qt::LeftButton);
+    choosePaper(DevMode::PaperA4);
     EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));
     EXPECT_FALSE(form->lblPaperName->toolTip().isEmpty());
 
@@ -311,7 +306,7 @@ TEST_F(PostcardPrintRun, APrinterFileWithAnotherPaperIsKeptAndMarked)
     EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));
     EXPECT_EQ(form->lblPaperName->toolTip(),
               u(u"用紙「A4」（210.0 × 297.0 mm）はハガキ（100 × 148 mm）ではありません。"));
-    choosePostcardPaper();
+    choosePaper();
     EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("148.0"));
     EXPECT_TRUE(form->lblPaperName->toolTip().isEmpty());
     EXPECT_NE(form->lblPaperName->palette().color(QPalette::WindowText), QColor(Qt::red));
