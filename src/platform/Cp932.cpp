@@ -158,6 +158,15 @@ char16_t windowsCounterpart(char16_t c)
     }
 }
 
+// The converter also has one-way fallbacks (U+F86F is written as the bytes of №): a text whose
+// bytes would read back as other characters is refused, as one it has no code for.
+bool readsBack(const QByteArray& bytes, QStringView text)
+{
+    QStringDecoder dec("windows-31j", QStringDecoder::Flag::Stateless);
+    const QString back = dec(bytes);
+    return !dec.hasError() && back == text;
+}
+
 } // namespace
 
 bool encode(QStringView textIn, QByteArray* out, QString* firstUnmappable)
@@ -196,8 +205,9 @@ bool encode(QStringView textIn, QByteArray* out, QString* firstUnmappable)
         while (end < text.size() && text.at(end).unicode() >= 0x80)
             ++end;
         QStringEncoder enc("windows-31j", QStringEncoder::Flag::Stateless);
-        bytes += enc(text.mid(i, end - i));
-        ok = !enc.hasError();
+        const QByteArray run = enc(text.mid(i, end - i));
+        ok = !enc.hasError() && readsBack(run, text.mid(i, end - i));
+        bytes += run;
         i = end;
     }
     if (ok) {
@@ -214,7 +224,7 @@ bool encode(QStringView textIn, QByteArray* out, QString* firstUnmappable)
             const QStringView one = text.mid(i, len);
             QStringEncoder single("windows-31j", QStringEncoder::Flag::Stateless);
             const QByteArray encoded = single(one);
-            if (single.hasError() || one.contains(QChar(kReplacement))) {
+            if (single.hasError() || one.contains(QChar(kReplacement)) || !readsBack(encoded, one)) {
                 *firstUnmappable = textIn.mid(i, len).toString();
                 break;
             }

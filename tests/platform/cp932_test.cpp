@@ -85,6 +85,8 @@ TEST(Cp932, EncodesAndRefusesWhatItCannotHold)
         { "emoji", u"年賀\U0001F38D", false, nullptr, u"\U0001F38D" },
         { "hangul", u"A한", false, nullptr, u"한" },
         { "replacement character from a bad read", u"x\uFFFDy", false, nullptr, u"\uFFFD" },
+        // The converter would write the bytes of № for it, which read back as № and not as it.
+        { "private-use character with a one-way mapping", u"No\uF86F1", false, nullptr, u"\uF86F" },
         // Named as typed, not as the look-alike it would have been written as.
         { "lone surrogate before an em dash", u"a\xDACF\u2014", false, nullptr, u"\xDACF" },
     };
