@@ -349,3 +349,23 @@ TEST(HostilePictures, AConverterThatCrashesHangsOrIsMissingCostsOnlyThePicture)
     EXPECT_TRUE(log.entries[0].text.contains(emf));
     EXPECT_TRUE(log.entries[0].text.contains(damaged));
 }
+
+// Found by fuzzing the converter library: a header whose description lies at the very end of
+// the file makes libemf2svg read past the file (a heap over-read under AddressSanitizer). The
+// real helper takes the blow; the program gets the picture message and goes on.
+TEST(HostilePictures, AnEmfTheConverterLibraryReadsPastCostsOnlyThePicture)
+{
+    QTemporaryDir dir;
+    const QString emf = dir.filePath(QStringLiteral("stamp.emf"));
+    ASSERT_TRUE(write(emf, QByteArray::fromHex(
+        "0100000058000000000000000000000064000000640000000000000000000000ec090000ec09000020454d4600000100"
+        "a0000000040000000100000000000000a00000000000000064000000640000001900000019000000250000000c000000"
+        "04000080560000002800000000000000000000006400000064000000030000000a000a005a00140032005a000e000000"
+        "14000000000000001000000014000000")));
+    QElapsedTimer clock;
+    clock.start();
+    const PictureFile pic = PictureFile::load(emf);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_TRUE(pic.isNull());
+    EXPECT_EQ(pic.errorString(), QStringLiteral("画像データが壊れています"));
+}
