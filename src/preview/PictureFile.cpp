@@ -96,6 +96,33 @@ bool PictureFile::looksLikeEmf(const QByteArray& data)
     return data.size() >= 88 && le32(data, 0) == 1 && le32(data, 40) == 0x464D4520u;
 }
 
+namespace {
+
+// The header's UTF-16 description: libemf2svg reads it at its offset without checking it
+// against the file (a heap over-read, found by fuzzing it). A description that runs past the
+// file (its count of characters, or with no count no 0 character before the end) is damage.
+// Some files whose description lies inside still make the library read too far; the helper
+// process contains those.
+bool emfDescriptionInside(const QByteArray& data)
+{
+    const quint64 count = le32(data, 60);
+    const quint64 offset = le32(data, 64);
+    const quint64 size = quint64(data.size());
+    if (offset == 0 && count == 0)
+        return true;
+    if (offset >= size)
+        return false;
+    if (count > 0)
+        return offset + 2 * count <= size;
+    for (quint64 i = offset; i + 1 < size; i += 2) {
+        if (data[qsizetype(i)] == 0 && data[qsizetype(i + 1)] == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool PictureFile::isIntactEmf(const QByteArray& data)
 {
     if (!looksLikeEmf(data))
@@ -103,7 +130,7 @@ bool PictureFile::isIntactEmf(const QByteArray& data)
     const quint32 headerSize = le32(data, 4);
     const quint32 declaredBytes = le32(data, 48);
     return headerSize >= 88 && headerSize <= quint32(data.size()) && declaredBytes <= quint32(data.size())
-        && emfRecordsIntact(data);
+        && emfRecordsIntact(data) && emfDescriptionInside(data);
 }
 
 QSizeF PictureFile::naturalSize() const
