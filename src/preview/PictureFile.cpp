@@ -98,27 +98,38 @@ bool PictureFile::looksLikeEmf(const QByteArray& data)
 
 namespace {
 
-// The header's UTF-16 description: libemf2svg reads it at its offset without checking it
-// against the file (a heap over-read, found by fuzzing it). A description that runs past the
-// file (its count of characters, or with no count no 0 character before the end) is damage.
-// Some files whose description lies inside still make the library read too far; the helper
-// process contains those.
+// Characters up to and including the first 0 character from byte `at`, or -1 when the file
+// ends first.
+qint64 utf16Run(const QByteArray& data, quint64 at)
+{
+    const quint64 size = quint64(data.size());
+    for (quint64 i = at; i + 1 < size; i += 2) {
+        if (data[qsizetype(i)] == 0 && data[qsizetype(i + 1)] == 0)
+            return qint64((i - at) / 2 + 1);
+    }
+    return -1;
+}
+
+// The header's UTF-16 description: when its offset is not 0, libemf2svg reads two strings
+// there without checking them against the file (a heap over-read, found by fuzzing it): the
+// count of characters at the offset, then as many after the first 0 character (with no count,
+// each string up to its 0 character). A description that runs past the file is damage.
 bool emfDescriptionInside(const QByteArray& data)
 {
     const quint64 count = le32(data, 60);
     const quint64 offset = le32(data, 64);
     const quint64 size = quint64(data.size());
-    if (offset == 0 && count == 0)
+    if (offset == 0)
         return true;
     if (offset >= size)
         return false;
+    const qint64 first = utf16Run(data, offset);
+    if (first < 0)
+        return false;
+    const quint64 second = offset + 2 * quint64(first);
     if (count > 0)
-        return offset + 2 * count <= size;
-    for (quint64 i = offset; i + 1 < size; i += 2) {
-        if (data[qsizetype(i)] == 0 && data[qsizetype(i + 1)] == 0)
-            return true;
-    }
-    return false;
+        return offset + 2 * count <= size && second + 2 * count <= size;
+    return second < size && utf16Run(data, second) >= 0;
 }
 
 } // namespace

@@ -350,10 +350,9 @@ TEST(HostilePictures, AConverterThatCrashesHangsOrIsMissingCostsOnlyThePicture)
     EXPECT_TRUE(log.entries[0].text.contains(damaged));
 }
 
-// Found by fuzzing the converter library: libemf2svg reads the header's description at its
-// offset past the end of the file if need be. A description that runs past the file (its count
-// of characters, or with no count no 0 character before the end) is refused as damaged before
-// the converter sees it.
+// Found by fuzzing the converter library: libemf2svg reads the header's description (two
+// strings at its offset) past the end of the file if need be. Such a file is refused as damaged
+// before the converter sees it.
 TEST(HostilePictures, AnEmfDescriptionThatRunsPastTheFileIsDamage)
 {
     const QByteArray whole = smallEmf();
@@ -373,19 +372,25 @@ TEST(HostilePictures, AnEmfDescriptionThatRunsPastTheFileIsDamage)
         bool intact;
     } cases[] = {
         { "no description", whole, true },
-        { "three characters inside the file", withDescription(3, 88), true },
-        { "count reaching exactly the end", withDescription(2, size - 4), true },
+        { "offset 0, whatever the count", withDescription(5, 0), true },
+        { "three characters and two strings inside the file", withDescription(3, 88), true },
+        { "no count, two strings inside the file", withDescription(0, 88), true },
+        { "second string starting at the end", withDescription(2, size - 4), false },
         { "count running past the end", withDescription(3, size - 4), false },
         { "huge count", withDescription(0x7FFFFFFF, 88), false },
-        { "no count, a 0 character before the end", withDescription(0, size - 4), true },
+        { "no count, second string without its 0 character", withDescription(0, size - 4), false },
         { "no count, offset at the last byte", withDescription(0, size - 1), false },
-        { "no count, offset at the end (the fuzzer's find)", withDescription(0, size), false },
+        { "no count, offset at the end", withDescription(0, size), false },
         { "offset far beyond the file", withDescription(1, 0xFFFFFFF0u), false },
-        { "as fuzzing found it", QByteArray::fromHex(
+        { "as fuzzing found it: offset at the end", QByteArray::fromHex(
         "0100000058000000000000000000000064000000640000000000000000000000ec090000ec09000020454d4600000100"
         "a0000000040000000100000000000000a00000000000000064000000640000001900000019000000250000000c000000"
         "04000080560000002800000000000000000000006400000064000000030000000a000a005a00140032005a000e000000"
         "14000000000000001000000014000000"), false },
+        { "as fuzzing found it: second string past the end", QByteArray::fromHex(
+        "0100000058000000000000000000640000000000640000000000000000000000ec090000ec09000020454d4600002600"
+        "00000000040000007a000000000000006400000064ffff00030000000a000a005a00140032005a000e00000014000000"
+        "000000e8e8e8e8e8e8e8e8e846000000e8e8e80064"), false },
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {
