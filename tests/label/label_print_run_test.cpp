@@ -10,7 +10,7 @@
 #include "layout/ui/LayoutFields.h"
 #include "platform/PrinterDialogs.h"
 #include "support/ScriptedPrinterDialogs.h"
-#include "platform/ComponentStream.h"
+#include "support/StoredPrinterFile.h"
 
 #include <QFile>
 #include <QLabel>
@@ -120,16 +120,7 @@ TEST_F(LabelPrintRun, ThePrinterButtonKeepsTheLabelFormsOwnPrinterFile)
     ASSERT_FALSE(QFile::exists(plv));
     choosePaper();
     EXPECT_TRUE(QFile::exists(plv));
-    // As the Windows program's printer files: the component's design position Left = 32.
-    {
-        QFile file(plv);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        ComponentStream::Component stored;
-        ASSERT_TRUE(ComponentStream::read(file.readAll(), &stored));
-        const ComponentStream::Property* left = stored.find(QStringLiteral("Left"));
-        ASSERT_NE(left, nullptr);
-        EXPECT_EQ(left->value.integer, 32);
-    }
+    ASSERT_NO_FATAL_FAILURE(storedprinterfile::expectDesignLeft32(plv));
     EXPECT_FALSE(QFile::exists(tmp.filePath(QStringLiteral("plSetPrinter1.plv"))));
     EXPECT_EQ(form->lblPrinterName->text(), CupsTestPrinter::name());
     EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("297.0"));

@@ -15,8 +15,8 @@
 #include "preview/TplSetPrinter.h"
 #include "controls/TShineBtn.h"
 #include "support/ScriptedPrinterDialogs.h"
+#include "support/StoredPrinterFile.h"
 #include "support/ScriptedMessages.h"
-#include "platform/ComponentStream.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -67,16 +67,7 @@ TEST_F(PostcardPrintRun, ThePrinterButtonWritesTheFormsPrinterFileAndShowsThePap
 
     choosePaper();
     EXPECT_TRUE(QFile::exists(plv));
-    // As the Windows program's printer files: the component's design position Left = 32.
-    {
-        QFile file(plv);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        ComponentStream::Component stored;
-        ASSERT_TRUE(ComponentStream::read(file.readAll(), &stored));
-        const ComponentStream::Property* left = stored.find(QStringLiteral("Left"));
-        ASSERT_NE(left, nullptr);
-        EXPECT_EQ(left->value.integer, 32);
-    }
+    ASSERT_NO_FATAL_FAILURE(storedprinterfile::expectDesignLeft32(plv));
     EXPECT_EQ(form->lblPrinterName->text(), CupsTestPrinter::name());
     EXPECT_EQ(form->lblPaperH->text(), QStringLiteral("148.0"));
     EXPECT_EQ(form->lblPaperW->text(), QStringLiteral("100.0"));
