@@ -13,6 +13,7 @@
 #include <hb.h>
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -159,21 +160,22 @@ bool uprightByDefault(char32_t cp)
     return vo == U_VO_UPRIGHT || vo == U_VO_TRANSFORMED_UPRIGHT;
 }
 
+// Controls, and the object replacement character (a placeholder for an embedded object, left
+// in text pasted from documents), stand for nothing a column can draw. Qt measures the latter
+// as an inline object of width -1, which made a turned column's length negative.
+bool takesNoSpace(QChar c)
+{
+    return c.category() == QChar::Other_Control || c == QChar(QChar::ObjectReplacementCharacter);
+}
+
 QString withoutControls(const QString& text)
 {
-    bool any = false;
-    for (QChar c : text) {
-        if (c.category() == QChar::Other_Control) {
-            any = true;
-            break;
-        }
-    }
-    if (!any)
+    if (std::none_of(text.begin(), text.end(), takesNoSpace))
         return text;
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {
-        if (c.category() != QChar::Other_Control)
+        if (!takesNoSpace(c))
             out.append(c);
     }
     return out;

@@ -364,8 +364,23 @@ TEST(VerticalText, EmptyAndControlOnlyTextDrawNothing)
 
 TEST(VerticalText, ControlCharactersTakeNoSpace)
 {
-    const VerticalText a(gothic(100), QStringLiteral("東\t京\r\n"), true);
-    EXPECT_DOUBLE_EQ(a.length(), 200.0);
+    const QString object(QChar(QChar::ObjectReplacementCharacter)); // left in text pasted from documents
+    const QString texts[] = {
+        QStringLiteral("東\t京\r\n"),
+        QStringLiteral("東") + object + QStringLiteral("京"),
+        object + QStringLiteral("東京") + object,
+    };
+    for (const QString& face : { kGothic, QStringLiteral("ＭＳ ゴシック") }) {
+        const bool upright = JapaneseFonts::isVerticalFace(face);
+        const QFont font = JapaneseFonts::font(face, 100, false, false);
+        const qreal plain = VerticalText(font, QStringLiteral("東京"), upright).length();
+        for (const QString& text : texts) {
+            SCOPED_TRACE((face + QLatin1Char(' ') + text).toStdString());
+            EXPECT_DOUBLE_EQ(VerticalText(font, text, upright).length(), plain);
+        }
+        EXPECT_DOUBLE_EQ(VerticalText(font, object, upright).length(), 0.0);
+    }
+    EXPECT_DOUBLE_EQ(VerticalText(gothic(100), QStringLiteral("東京"), true).length(), 200.0);
 }
 
 TEST(VerticalText, CharactersTheFaceLacksComeFromAFallbackFace)
